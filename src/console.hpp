@@ -1,0 +1,58 @@
+// Console input and output over two file descriptors, each side with a buffer of its own.
+//
+// The reads take characters the way a line-oriented console delivers them: a line read, a
+// decimal integer read, a one-character skip and a discard of the rest of a line. Output is
+// collected and written in large pieces; it is flushed just before a read that would have to
+// wait for more input, so a prompt is always visible while the program waits for its answer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+struct Console {
+    int in_fd;             // descriptor the reads take characters from
+    int out_fd;            // descriptor the prints are written to
+    std::size_t in_pos;    // first byte of in_buf no read has taken yet
+    std::size_t in_len;    // bytes of in_buf filled from in_fd
+    bool in_ended;         // in_fd reported end of input or an error; no more is read
+    bool mid_line;         // the last character taken was not a line feed
+    std::size_t out_len;   // bytes of out_buf waiting to be written
+    bool out_failed;       // a write to out_fd failed; output is dropped from then on
+    char in_buf[1 << 16];  // input delivered but not yet taken lies in [in_pos, in_len)
+    char out_buf[1 << 16]; // output printed but not yet written
+};
+
+// ---- setup ----
+
+// Starts con on the two descriptors with empty buffers.
+void console_open(Console &con, int in_fd, int out_fd);
+
+// ---- input: each returns false only when input ended (or output failed) before it could act ----
+
+// Takes characters up to and including the first line feed, at most capacity - 1 of them, and
+// stores them zero-terminated in line (capacity >= 2); false when input ended before any.
+bool read_line(Console &con, char *line, std::size_t capacity);
+
+// Skips white space, then takes an optional sign and the digits after it into value, saturated
+// to the int32 range. When no digit follows, nothing past the white space is taken and value is
+// kept. False when input ended while skipping white space.
+bool read_integer(Console &con, std::int32_t &value);
+
+// Takes exactly one character, whatever it is; false when input ended.
+bool skip_char(Console &con);
+
+// Drops the rest of the line the last read stopped inside of, up to and including its line
+// feed; drops nothing after a read that ended a line, so it never waits for a new line.
+void discard_line(Console &con);
+
+// ---- output ----
+
+// Appends text to the output.
+void print_text(Console &con, std::string_view text);
+
+// Appends a number in decimal to the output.
+void print_number(Console &con, std::int64_t number);
+
+// Writes all pending output; false if this or any earlier write failed.
+bool flush_output(Console &con);

@@ -1,0 +1,25 @@
+// The score model.
+//
+// The stronger side's chance is 3 plus the rating difference, halved; the weaker side keeps 3,
+// and equal ratings give both 6. The chances are 64-bit, so that any two int32 ratings give a
+// chance of at least 2 and a draw never divides by zero.
+#include "score.hpp"
+
+// Draw mod m, for m >= 1; the result lies between 0 and min(m - 1, RAND_MAX).
+static std::int32_t draw_mod(const Draw &draw, std::int64_t m) {
+    return static_cast<std::int32_t>(draw() % m);
+}
+
+void score(Predictor &p, const Draw &draw) {
+    const std::int64_t difference = std::int64_t{p.overalltime1} - p.overalltime2;
+    if (difference > 0) {
+        p.chance1 = (p.chance1 + difference) / 2;
+    } else if (difference < 0) {
+        p.chance2 = (p.chance2 - difference) / 2;
+    } else {
+        p.chance1 += 3;
+        p.chance2 += 3;
+    }
+    p.gols1 = draw_mod(draw, p.chance1);
+    p.gols2 = draw_mod(draw, p.chance2);
+}
