@@ -1,0 +1,204 @@
+// Whole transcripts of the dialogue, byte for byte, with scripted draws.
+#include "support.hpp"
+
+#include <climits>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+const std::string prompts = "Nome do primeiro time: Overall do primeiro time: "
+                            "Nome do segundo time: Overall do segundo time: ";
+const std::string question = "\nContinuar? (S/N): ";
+
+// One prediction's output from the echo lines to the score line, without the question.
+std::string result(const std::string &time1, const std::string &overall1, const std::string &time2,
+                   const std::string &overall2, const std::string &score_line) {
+    return "Time 1: " + time1 + " (Overall: " + overall1 + ")\n" + "Time 2: " + time2 +
+           " (Overall: " + overall2 + ")\n" + "Calculando resultado...\nCalculo feito!\n" +
+           score_line + "\n";
+}
+
+// One whole first prediction: Alfa 80 against Beta 79, chances 2 and 3.
+const std::string alfa_beta_input = "Alfa\n80\nBeta\n79\n";
+const std::string alfa_beta = prompts + result("Alfa", "80", "Beta", "79", "Alfa 1 x 0 Beta");
+
+} // namespace
+
+// ---- the whole dialogue ----
+
+TEST(Dialogue, TwoPredictionsByteForByte) {
+    Transcript t = play_script("Alfa\n80\nBeta\n79\nS\nGama\n75\nDelta\n80\nN\n", {1, 0, 7, 8});
+    EXPECT_EQ(t.output, "Nome do primeiro time: Overall do primeiro time: Nome do segundo time: "
+                        "Overall do segundo time: Time 1: Alfa (Overall: 80)\n"
+                        "Time 2: Beta (Overall: 79)\n"
+                        "Calculando resultado...\n"
+                        "Calculo feito!\n"
+                        "Alfa 1 x 0 Beta\n"
+                        "\n"
+                        "Continuar? (S/N): \n"
+                        "Nome do primeiro time: Overall do primeiro time: Nome do segundo time: "
+                        "Overall do segundo time: Time 1: Gama (Overall: 75)\n"
+                        "Time 2: Delta (Overall: 80)\n"
+                        "Calculando resultado...\n"
+                        "Calculo feito!\n"
+                        "Gama 1 x 0 Delta\n"
+                        "\n"
+                        "Continuar? (S/N): ");
+    EXPECT_EQ(t.ending, Ending::answered_no);
+    EXPECT_EQ(t.draws_used, 4u);
+}
+
+// ---- answers ----
+
+TEST(Dialogue, OnlyAnAnswerBeginningWithNStops) {
+    struct {
+        std::string answer;
+        bool stops;
+    } cases[] = {
+        {"N\n", true},          {"n\n", true},
+        {"Nao, chega\n", true}, {"nope", true},
+        {"S\n", false},         {"s\n", false},
+        {"\n", false},          {" N\n", false},
+        {"x\n", false},         {"Sim, mais uma\n", false},
+    };
+    for (const auto &c : cases) {
+        Transcript t = play_script(alfa_beta_input + c.answer, {1, 0});
+        if (c.stops) {
+            EXPECT_EQ(t.output, alfa_beta + question) << c.answer;
+            EXPECT_EQ(t.ending, Ending::answered_no) << c.answer;
+        } else {
+            // The next prediction begins, and input ends at its first read.
+            EXPECT_EQ(t.output, alfa_beta + question + "\nNome do primeiro time: \n") << c.answer;
+            EXPECT_EQ(t.ending, Ending::input_ended) << c.answer;
+        }
+    }
+}
+
+TEST(Dialogue, TheRestOfALongAnswerIsNotReadAsATeamName) {
+    Transcript t = play_script(alfa_beta_input + "Sim, mais uma rodada\nGama\n75\nDelta\n80\nN\n",
+                               {1, 0, 7, 8});
+    EXPECT_EQ(t.output, alfa_beta + question + "\n" + prompts +
+                            result("Gama", "75", "Delta", "80", "Gama 1 x 0 Delta") + question);
+}
+
+TEST(Dialogue, ABlankAfterTheSecondRatingIsTheAnswer) {
+    Transcript t = play_script("Alfa\n80\nBeta\n79 \nGama\n75\nDelta\n80\nN\n", {1, 0, 7, 8});
+    EXPECT_EQ(t.output, alfa_beta + question + "\n" + prompts +
+                            result("Gama", "75", "Delta", "80", "Gama 1 x 0 Delta") + question);
+}
+
+// ---- what a typed character becomes ----
+
+struct LineUpCase {
+    const char *what;
+    std::string input; // a first prediction, answered N
+    std::vector<int> draws;
+    std::string result; // its output from the echo lines to the score line
+};
+
+class LineUp : public testing::TestWithParam<LineUpCase> {};
+
+void PrintTo(const LineUpCase &c, std::ostream *os) {
+    *os << testing::PrintToString(c.input);
+}
+
+TEST_P(LineUp, TypedCharactersEndUpWhereTheReadsPutThem) {
+    const LineUpCase &c = GetParam();
+    Transcript t = play_script(c.input, c.draws);
+    EXPECT_EQ(t.output, prompts + c.result + question);
+    EXPECT_EQ(t.ending, Ending::answered_no);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineUp,
+    testing::Values(LineUpCase{"blank after the first rating empties the second name",
+                               "Alfa\n80 \n79\nN\n",
+                               {1, 0},
+                               result("Alfa", "80", "", "79", "Alfa 1 x 0 ")},
+                    LineUpCase{"rating and second name on one line",
+                               "Alfa\n80 Beta\n79\nN\n",
+                               {1, 0},
+                               result("Alfa", "80", "Beta", "79", "Alfa 1 x 0 Beta")},
+                    LineUpCase{"empty lines at a rating prompt, negative ratings",
+                               "Alfa\n\n\n-10\nBeta\n\n \n-20\nN\n",
+                               {5, 2},
+                               result("Alfa", "-10", "Beta", "-20", "Alfa 5 x 2 Beta")},
+                    LineUpCase{"a rating that is not a number stays 0",
+                               "Alfa\nabc\n79\nN\n",
+                               {2, 40},
+                               result("Alfa", "0", "bc", "79", "Alfa 2 x 40 bc")},
+                    LineUpCase{"a sign without a digit is not a number",
+                               "Alfa\n- 5\n79\nN\n",
+                               {2, 40},
+                               result("Alfa", "0", " 5", "79", "Alfa 2 x 40  5")},
+                    LineUpCase{"a long name leaves its rest to the rating read",
+                               std::string(150, 'a') + "\n80\nN\n",
+                               {1, 0},
+                               result(std::string(99, 'a'), "0", std::string(50, 'a'), "80",
+                                      std::string(99, 'a') + " 1 x 0 " + std::string(50, 'a'))},
+                    LineUpCase{"names with blanks, and an empty name",
+                               "Real Madrid\n80\n\n79\nN\n",
+                               {1, 0},
+                               result("Real Madrid", "80", "", "79", "Real Madrid 1 x 0 ")},
+                    LineUpCase{"a NUL ends a name; CR and other bytes stay",
+                               "Al\0fa\n80\nS\xe3o\rX\n79\nN\n"s,
+                               {1, 0},
+                               result("Al", "80", "S\xe3o\rX", "79", "Al 1 x 0 S\xe3o\rX")},
+                    LineUpCase{"ratings past int32 saturate",
+                               "Alfa\n99999999999\nBeta\n-99999999999\nN\n",
+                               {RAND_MAX, 4},
+                               result("Alfa", "2147483647", "Beta", "-2147483648",
+                                      "Alfa 2147483647 x 1 Beta")}),
+    [](const auto &info) { return case_name(info.param.what); });
+
+TEST(Dialogue, ARatingThatCannotBeReadKeepsThePreviousPredictionsValue) {
+    Transcript t = play_script(alfa_beta_input + "S\nGama\nxx\n70\nN\n", {1, 0, 1, 0});
+    // The second rating is 70 and the first keeps 80: chances 6 and 3.
+    EXPECT_EQ(t.output, alfa_beta + question + "\n" + prompts +
+                            result("Gama", "80", "x", "70", "Gama 1 x 0 x") + question);
+}
+
+// ---- end of input ----
+
+TEST(Dialogue, EndOfInputAtAnyReadClosesThePromptLineAndDrawsNothingMore) {
+    const std::string second = alfa_beta + question + "\nNome do primeiro time: ";
+    struct {
+        std::string input;
+        std::string output; // before the closing line feed
+        std::size_t draws;
+    } cases[] = {
+        {"", "Nome do primeiro time: ", 0},
+        {"Alfa\n", "Nome do primeiro time: Overall do primeiro time: ", 0},
+        {"Alfa\n\n \n", "Nome do primeiro time: Overall do primeiro time: ", 0},
+        {"Alfa\n80", "Nome do primeiro time: Overall do primeiro time: Nome do segundo time: ", 0},
+        {"Alfa\n80\n",
+         "Nome do primeiro time: Overall do primeiro time: Nome do segundo time: ", 0},
+        {"Alfa\n80\nBeta\n", prompts, 0},
+        {"Alfa\n80\nBeta", prompts, 0},
+        {"Alfa\n80\nBeta\n79", alfa_beta + question, 2},
+        {"Alfa\n80\nBeta\n79\n", alfa_beta + question, 2},
+        {"Alfa\n80\nBeta\n79\nS\n", second, 2},
+        {"Alfa\n80\nBeta\n79\nSim, mais uma", second, 2},
+    };
+    for (const auto &c : cases) {
+        Transcript t = play_script(c.input, {1, 0});
+        EXPECT_EQ(t.output, c.output + "\n") << c.input;
+        EXPECT_EQ(t.ending, Ending::input_ended) << c.input;
+        EXPECT_EQ(t.draws_used, c.draws) << c.input;
+    }
+}
+
+// ---- output errors ----
+
+TEST(Dialogue, AnOutputThatCannotBeWrittenEndsTheRun) {
+    MemoryConsole console(alfa_beta_input + "S\n");
+    int full = open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    console_open(*console.con, console.con->in_fd, full);
+    Script script({1, 0});
+    EXPECT_EQ(play(*console.con, script.draw()), Ending::output_failed);
+    close(full);
+}

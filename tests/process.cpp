@@ -1,0 +1,110 @@
+#include "process.hpp"
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+// A canonical-mode terminal without echo or output processing, so the output read back is
+// exactly what the program wrote, and Ctrl-D ends a line read as it does for a person.
+static termios plain_terminal() {
+    termios t{};
+    t.c_iflag = ICRNL;
+    t.c_cflag = CS8 | CREAD | CLOCAL;
+    t.c_lflag = ICANON;
+    t.c_cc[VEOF] = 4;
+    t.c_cc[VMIN] = 1;
+    cfsetispeed(&t, B38400);
+    cfsetospeed(&t, B38400);
+    return t;
+}
+
+Child::Child(Wiring wiring) : wiring(wiring) {
+    if (wiring == Wiring::terminal) {
+        termios t = plain_terminal();
+        int master = -1;
+        pid = forkpty(&master, nullptr, &t, nullptr);
+        if (pid == 0) {
+            execl(PALPITE_BINARY, "palpite", static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        to_child = from_child = master;
+    } else {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
+        pid = fork();
+        if (pid == 0) {
+            dup2(in[0], STDIN_FILENO);
+            dup2(out[1], STDOUT_FILENO);
+            for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
+            execl(PALPITE_BINARY, "palpite", static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        to_child = in[1];
+        from_child = out[0];
+    }
+    if (pid < 0) throw std::runtime_error("cannot start " PALPITE_BINARY);
+}
+
+Child::~Child() {
+    if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    if (to_child >= 0 && to_child != from_child) close(to_child);
+    if (from_child >= 0) close(from_child);
+}
+
+bool Child::read_some(std::chrono::milliseconds timeout) {
+    pollfd p{from_child, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0) return false;
+    char chunk[4096];
+    ssize_t n = read(from_child, chunk, sizeof chunk);
+    if (n <= 0) return false; // EIO on the terminal once the program has gone
+    seen.append(chunk, static_cast<size_t>(n));
+    return true;
+}
+
+bool Child::wait_for(const std::string &text, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!seen.ends_with(text)) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !read_some(left)) return seen.ends_with(text);
+    }
+    return true;
+}
+
+void Child::type(const std::string &text) {
+    ASSERT_EQ(write(to_child, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+}
+
+void Child::end_input() {
+    if (wiring == Wiring::terminal) {
+        type("\x04");
+    } else {
+        close(to_child);
+        to_child = -1;
+    }
+}
+
+int Child::exit_status() {
+    while (read_some(std::chrono::seconds(10))) {
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int run_shell(const std::string &command) {
+    int status = std::system(command.c_str());
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}

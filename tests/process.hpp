@@ -1,0 +1,36 @@
+// Test support: the built program as a child process, driven the way a person or a script
+// drives it, over a pseudo-terminal or over pipes.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+enum class Wiring { terminal, pipes };
+
+// A running palpite whose input we type and whose output we read.
+class Child {
+  public:
+    explicit Child(Wiring wiring);
+    ~Child();
+    Child(const Child &) = delete;
+    Child &operator=(const Child &) = delete;
+
+    // Waits until the output read so far ends with text; false after the timeout.
+    bool wait_for(const std::string &text,
+                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    void type(const std::string &text); // writes text to the program's input
+    void end_input();                   // Ctrl-D on the terminal, closing the pipe otherwise
+    int exit_status();                  // reads the rest of the output and reaps the program
+    const std::string &output() const { return seen; }
+
+  private:
+    bool read_some(std::chrono::milliseconds timeout); // false on timeout or end of output
+    Wiring wiring;
+    int pid = -1;
+    int to_child = -1;   // the terminal's master side, or the write end of the input pipe
+    int from_child = -1; // the same master side, or the read end of the output pipe
+    std::string seen;
+};
+
+// Runs a shell command line and returns its exit status, or -1 if it did not exit normally.
+int run_shell(const std::string &command);
