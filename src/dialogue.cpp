@@ -29,6 +29,22 @@ static void print_score(Console &con, const Predictor &p) {
     print_text(con, "\n");
 }
 
+// Prints the shoot-out line, "Alfa 1 (3) x (2) 1 Beta", with no line end: the question's
+// leading line feed ends it.
+static void print_shootout(Console &con, const Predictor &p) {
+    print_text(con, p.time1);
+    print_text(con, " ");
+    print_number(con, p.gols1);
+    print_text(con, " (");
+    print_number(con, p.gols1p);
+    print_text(con, ") x (");
+    print_number(con, p.gols2p);
+    print_text(con, ") ");
+    print_number(con, p.gols2);
+    print_text(con, " ");
+    print_text(con, p.time2);
+}
+
 // ---- input ----
 
 // Cuts a name at its first line feed, which goes with everything after it.
@@ -74,6 +90,10 @@ Ending play(Console &con, const Draw &draw) {
         score(p, draw);
         print_text(con, "Calculo feito!\n");
         print_score(con, p);
+        if (p.gols1 == p.gols2) {
+            shootout(p, draw);
+            print_shootout(con, p);
+        }
 
         print_text(con, "\nContinuar? (S/N): ");
         if (!skip_char(con)) return end_of_input(con); // normally the rating's line end

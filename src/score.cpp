@@ -1,8 +1,8 @@
-// The score model.
+// The score model and the penalty shoot-out.
 //
 // The stronger side's chance is 3 plus the rating difference, halved; the weaker side keeps 3,
 // and equal ratings give both 6. The chances are 64-bit, so that any two int32 ratings give a
-// chance of at least 2 and a draw never divides by zero.
+// chance of at least 2, chance + 1 cannot overflow and no draw ever divides by zero.
 #include "score.hpp"
 
 // Draw mod m, for m >= 1; the result lies between 0 and min(m - 1, RAND_MAX).
@@ -22,4 +22,10 @@ void score(Predictor &p, const Draw &draw) {
     }
     p.gols1 = draw_mod(draw, p.chance1);
     p.gols2 = draw_mod(draw, p.chance2);
+}
+
+void shootout(Predictor &p, const Draw &draw) {
+    p.gols1p = draw_mod(draw, p.chance1 + 1);
+    p.gols2p = draw_mod(draw, p.chance2 + 1);
+    if (p.gols1p == p.gols2p) p.gols1p += draw_mod(draw, 2); // only ever the first team's
 }

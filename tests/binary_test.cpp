@@ -9,9 +9,12 @@
 
 namespace {
 
-// The rest of a prediction after its two echo lines: progress lines, score and question.
+// The rest of a prediction of Alfa 80 against Beta 79 after its echo lines: progress lines,
+// score (chances 2 and 3), a shoot-out line when it is level, and the question.
 const std::string score_then_question = "Calculando resultado...\nCalculo feito!\n"
-                                        "(Alfa [01] x [012] Beta\n)\nContinuar\\? \\(S/N\\): ";
+                                        "Alfa [01] x [012] Beta\n"
+                                        "(Alfa [01] \\([0-3]\\) x \\([0-3]\\) [01] Beta)?"
+                                        "\nContinuar\\? \\(S/N\\): ";
 
 class Session : public testing::TestWithParam<Wiring> {};
 

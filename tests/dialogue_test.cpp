@@ -202,3 +202,45 @@ TEST(Dialogue, AnOutputThatCannotBeWrittenEndsTheRun) {
     EXPECT_EQ(play(*console.con, script.draw()), Ending::output_failed);
     close(full);
 }
+
+// ---- penalty shoot-out ----
+
+TEST(Shootout, FollowsALevelScoreLineAndTheQuestionEndsIt) {
+    Transcript t = play_script("Alfa\n80\nBeta\n80\nN\n", {2, 2, 3, 1});
+    EXPECT_EQ(t.output, prompts + "Time 1: Alfa (Overall: 80)\nTime 2: Beta (Overall: 80)\n"
+                                  "Calculando resultado...\nCalculo feito!\n"
+                                  "Alfa 2 x 2 Beta\n"
+                                  "Alfa 2 (3) x (1) 2 Beta\n"
+                                  "Continuar? (S/N): ");
+    EXPECT_EQ(t.draws_used, 4u);
+}
+
+TEST(Shootout, EqualCountsTakeATieBreakThatOnlyTheFirstTeamGains) {
+    struct {
+        const char *ratings; // both ratings' lines
+        std::vector<int> draws;
+        const char *shootout_line;
+    } cases[] = {
+        {"80\nBeta\n80\n", {1, 1, 4, 4, 3}, "Alfa 1 (5) x (4) 1 Beta"},  // odd tie-break
+        {"80\nBeta\n80\n", {1, 1, 4, 4, 2}, "Alfa 1 (4) x (4) 1 Beta"},  // even: stays level
+        {"80\nBeta\n80\n", {0, 0, 6, 13, 1}, "Alfa 0 (7) x (6) 0 Beta"}, // up to chance1 + 1
+        {"80\nBeta\n75\n", {1, 1, 3, 3, 1}, "Alfa 1 (4) x (3) 1 Beta"},  // chances 4 and 3
+        {"75\nBeta\n80\n", {1, 1, 3, 3, 1}, "Alfa 1 (4) x (3) 1 Beta"},  // the weaker first team
+        {"80\nBeta\n80\n", {1, 1, 4, 5}, "Alfa 1 (4) x (5) 1 Beta"},     // unequal: no tie-break
+    };
+    for (const auto &c : cases) {
+        Transcript t = play_script("Alfa\n"s + c.ratings + "N\n", c.draws);
+        EXPECT_TRUE(t.output.ends_with("\n"s + c.shootout_line + question)) << t.output;
+        EXPECT_EQ(t.draws_used, c.draws.size()) << c.shootout_line;
+    }
+}
+
+// All draws come from one sequence: the prediction after a tied shoot-out starts at the sixth.
+TEST(Shootout, TheNextPredictionDrawsAfterTheShootoutsDraws) {
+    Transcript t =
+        play_script("Alfa\n80\nBeta\n80\nS\nGama\n80\nDelta\n75\nN\n", {1, 1, 2, 2, 0, 4, 5});
+    EXPECT_EQ(t.output, prompts + result("Alfa", "80", "Beta", "80", "Alfa 1 x 1 Beta") +
+                            "Alfa 1 (2) x (2) 1 Beta" + question + "\n" + prompts +
+                            result("Gama", "80", "Delta", "75", "Gama 0 x 2 Delta") + question);
+    EXPECT_EQ(t.draws_used, 7u);
+}

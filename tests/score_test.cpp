@@ -74,3 +74,26 @@ TEST(Goals, FirstDrawIsTheFirstTeamsModItsChance) {
         EXPECT_EQ(p.gols2, c.gols2) << c.overalltime1 << " x " << c.overalltime2;
     }
 }
+
+TEST(Shootout, DrawsModTheChancesPlusOne) {
+    struct {
+        std::int64_t chance1, chance2;
+        std::vector<int> draws; // every draw the shoot-out must take
+        std::int32_t gols1p, gols2p;
+    } cases[] = {
+        {6, 6, {13, 20, 0}, 6, 6},                   // 13 % 7 and 20 % 7 tie; an even tie-break
+        {6, 6, {13, 20, 7}, 7, 6},                   // an odd one lifts only gols1p
+        {2, 3, {5, 9}, 2, 1},                        // 5 % 3 and 9 % 4: no tie-break
+        {2147483649, 3, {RAND_MAX, 3}, RAND_MAX, 3}, // the 64-bit chance + 1 does not wrap
+    };
+    for (const auto &c : cases) {
+        Predictor p;
+        p.chance1 = c.chance1;
+        p.chance2 = c.chance2;
+        Script script(c.draws);
+        shootout(p, script.draw());
+        EXPECT_EQ(p.gols1p, c.gols1p) << c.chance1;
+        EXPECT_EQ(p.gols2p, c.gols2p) << c.chance1;
+        EXPECT_EQ(script.used, c.draws.size()) << c.chance1;
+    }
+}
