@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -107,4 +108,16 @@ int Child::exit_status() {
 int run_shell(const std::string &command) {
     int status = std::system(command.c_str());
     return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string run_piped(const std::string &input) {
+    const std::string in_path = testing::TempDir() + "palpite_input";
+    const std::string out_path = testing::TempDir() + "palpite_output";
+    std::ofstream(in_path, std::ios::binary) << input;
+    EXPECT_EQ(run_shell("cat " + in_path + " | " PALPITE_BINARY " >" + out_path), 0);
+    std::ifstream out(out_path, std::ios::binary);
+    std::string output{std::istreambuf_iterator<char>(out), std::istreambuf_iterator<char>()};
+    std::remove(in_path.c_str());
+    std::remove(out_path.c_str());
+    return output;
 }

@@ -34,3 +34,7 @@ class Child {
 
 // Runs a shell command line and returns its exit status, or -1 if it did not exit normally.
 int run_shell(const std::string &command);
+
+// Runs the program with input piped from a file; returns its standard output, and fails the
+// test unless it exits with status 0.
+std::string run_piped(const std::string &input);
