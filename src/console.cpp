@@ -116,7 +116,7 @@ void discard_line(Console &con) {
 
 // ---- output ----
 
-void print_text(Console &con, std::string_view text) {
+void print_text_flushing(Console &con, std::string_view text) {
     while (!text.empty()) {
         if (con.out_len == sizeof con.out_buf && !flush_output(con)) return;
         std::size_t n = std::min(text.size(), sizeof con.out_buf - con.out_len);

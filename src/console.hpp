@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 struct Console {
@@ -48,8 +49,16 @@ void discard_line(Console &con);
 
 // ---- output ----
 
-// Appends text to the output.
-void print_text(Console &con, std::string_view text);
+// Appends text to the output, flushing whenever the buffer fills.
+void print_text_flushing(Console &con, std::string_view text);
+
+// Appends text to the output. Inline, because it is called for every piece of every line:
+// with a literal the copy compiles to a few moves.
+inline void print_text(Console &con, std::string_view text) {
+    if (text.size() > sizeof con.out_buf - con.out_len) return print_text_flushing(con, text);
+    std::memcpy(con.out_buf + con.out_len, text.data(), text.size());
+    con.out_len += text.size();
+}
 
 // Appends a number in decimal to the output.
 void print_number(Console &con, std::int64_t number);

@@ -1,0 +1,87 @@
+// Bulk piped input, as scripts feed it: memory that does not grow with the input, and output
+// in a few large writes rather than one per prompt.
+#include "process.hpp"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+// n predictions of names of 5 to 12 letters and ratings from 60 to 89, answered S but the
+// last, which is answered N.
+std::string bulk_input(int n) {
+    std::string input;
+    unsigned state = 12345;
+    auto next = [&state](unsigned below) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) % below;
+    };
+    auto name = [&] {
+        std::string text(5 + next(8), 'a');
+        for (char &ch : text) ch = static_cast<char>('a' + next(26));
+        return text;
+    };
+    for (int i = 0; i < n; ++i)
+        input += name() + "\n" + std::to_string(60 + next(30)) + "\n" + name() + "\n" +
+                 std::to_string(60 + next(30)) + (i + 1 < n ? "\nS\n" : "\nN\n");
+    return input;
+}
+
+class Bulk : public testing::Test {
+  protected:
+    // Writes n predictions to a scratch file and returns its path.
+    std::string input_file(int n) {
+        std::string path = testing::TempDir() + "palpite_bulk_" + std::to_string(n);
+        std::ofstream(path, std::ios::binary) << bulk_input(n);
+        paths.push_back(path);
+        return path;
+    }
+    void TearDown() override {
+        for (const std::string &path : paths) std::remove(path.c_str());
+    }
+    std::vector<std::string> paths;
+};
+
+// The program's peak resident memory in KiB with the input file piped in, or -1. GNU time
+// measures it: a child forked from this test would inherit the test's own high-water mark.
+long peak_memory_kib(const std::string &input_path, const std::string &report_path) {
+    if (run_shell("cat " + input_path + " | /usr/bin/time -f %M -o " + report_path +
+                  " " PALPITE_BINARY " >/dev/null") != 0)
+        return -1;
+    std::ifstream report(report_path);
+    std::string line, last;
+    while (std::getline(report, line)) last = line;
+    return last.empty() ? -1 : std::stol(last);
+}
+
+} // namespace
+
+TEST_F(Bulk, PeakMemoryDoesNotGrowWithTheInput) {
+    if (access("/usr/bin/time", X_OK) != 0) GTEST_SKIP() << "GNU time is not installed";
+    const std::string report = testing::TempDir() + "palpite_rss";
+    paths.push_back(report);
+    long small = peak_memory_kib(input_file(20000), report);
+    long large = peak_memory_kib(input_file(200000), report);
+    ASSERT_GT(small, 0);
+    ASSERT_GT(large, 0);
+    EXPECT_LE(large, small * 11 / 10)
+        << small << " KiB for 20,000 predictions, " << large << " KiB for 200,000";
+}
+
+TEST_F(Bulk, PipedOutputGoesOutInFewLargeWrites) {
+    if (run_shell("command -v strace >/dev/null") != 0) GTEST_SKIP() << "strace is not installed";
+    const std::string log = testing::TempDir() + "palpite_strace";
+    paths.push_back(log);
+    // LeakSanitizer, in a sanitizer build, cannot run under ptrace and would fail the run.
+    ASSERT_EQ(run_shell("cat " + input_file(20000) + " | ASAN_OPTIONS=detect_leaks=0 strace -o " +
+                        log + " -e trace=write " PALPITE_BINARY " >/dev/null"),
+              0);
+
+    std::ifstream in(log);
+    int writes = 0;
+    for (std::string line; std::getline(in, line);) writes += line.starts_with("write(");
+    // About 5 MB of output: a write per prompt would make 100,000 of them.
+    EXPECT_GT(writes, 0);
+    EXPECT_LE(writes, 250);
+}
