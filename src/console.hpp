@@ -63,5 +63,21 @@ inline void print_text(Console &con, std::string_view text) {
 // Appends a number in decimal to the output.
 void print_number(Console &con, std::int64_t number);
 
+// Appends one part of a line: text as it is, or an integer in decimal.
+inline void print_part(Console &con, std::string_view text) {
+    print_text(con, text);
+}
+inline void print_part(Console &con, std::int64_t number) {
+    print_number(con, number);
+}
+
+// Appends each part in turn, so that a line reads like its format:
+// print(con, time1, " ", gols1, " x ", gols2, " ", time2, "\n"). Always inline, so that the
+// length of each literal is known where it is printed.
+template <class... Parts>
+[[gnu::always_inline]] inline void print(Console &con, const Parts &...parts) {
+    (print_part(con, parts), ...);
+}
+
 // Writes all pending output; false if this or any earlier write failed.
 bool flush_output(Console &con);
