@@ -2,6 +2,7 @@
 // prompt is visible, as a person or a driving script would; and its exit statuses.
 #include "process.hpp"
 
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
@@ -100,4 +101,14 @@ TEST_F(Exit, OneWhenTheOutputCannotBeWritten) {
 TEST_F(Exit, OneWhenTheOutputCannotBeWrittenAndInputNeverEnds) {
     EXPECT_EQ(run_shell("yes S | timeout 20 " PALPITE_BINARY " >/dev/full 2>" + err_path), 1);
     EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
+}
+
+// A reader that goes away is not a write error to report: SIGPIPE ends the program, as it
+// ends any filter in a pipeline.
+TEST_F(Exit, ABrokenPipeEndsItBySigpipe) {
+    std::signal(SIGPIPE, SIG_DFL); // what the program inherits, whatever this test inherited
+    EXPECT_EQ(run_shell("bash -c 'yes S | " PALPITE_BINARY " 2>" + err_path +
+                        " | head -c 10 >/dev/null; exit ${PIPESTATUS[1]}'"),
+              128 + SIGPIPE);
+    EXPECT_EQ(errors(), "");
 }
