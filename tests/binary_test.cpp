@@ -3,10 +3,8 @@
 #include "process.hpp"
 
 #include <csignal>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
 
 namespace {
 
@@ -72,12 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Wirings, Session, testing::Values(Wiring::terminal, Wir
 
 class Exit : public testing::Test {
   protected:
-    std::string errors() {
-        std::ifstream in(err_path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string errors() { return file_contents(err_path); }
     void TearDown() override { std::remove(err_path.c_str()); }
     std::string err_path = testing::TempDir() + "palpite_stderr";
 };

@@ -110,13 +110,17 @@ int run_shell(const std::string &command) {
     return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string file_contents(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 std::string run_piped(const std::string &input) {
     const std::string in_path = testing::TempDir() + "palpite_input";
     const std::string out_path = testing::TempDir() + "palpite_output";
     std::ofstream(in_path, std::ios::binary) << input;
     EXPECT_EQ(run_shell("cat " + in_path + " | " PALPITE_BINARY " >" + out_path), 0);
-    std::ifstream out(out_path, std::ios::binary);
-    std::string output{std::istreambuf_iterator<char>(out), std::istreambuf_iterator<char>()};
+    std::string output = file_contents(out_path);
     std::remove(in_path.c_str());
     std::remove(out_path.c_str());
     return output;

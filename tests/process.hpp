@@ -35,6 +35,9 @@ class Child {
 // Runs a shell command line and returns its exit status, or -1 if it did not exit normally.
 int run_shell(const std::string &command);
 
+// The whole contents of the file at path; empty if it cannot be read.
+std::string file_contents(const std::string &path);
+
 // Runs the program with input piped from a file; returns its standard output, and fails the
 // test unless it exits with status 0.
 std::string run_piped(const std::string &input);
