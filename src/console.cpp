@@ -1,41 +1,56 @@
-// Console input and output: buffered reads and writes on raw file descriptors.
+// Console input and output: buffered reads and writes over the channel the console is handed.
 #include "console.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <unistd.h>
 
-void console_open(Console &con, int in_fd, int out_fd) {
-    con.in_fd = in_fd;
-    con.out_fd = out_fd;
+void console_open(Console &con, Io io) {
+    con.io = io;
     con.in_pos = con.in_len = 0;
-    con.in_ended = false;
+    con.in_ended = con.in_failed = false;
     con.mid_line = false;
     con.out_len = 0;
     con.out_failed = false;
 }
 
+// ---- the channel ----
+
+// After a transfer on side that moved nothing: true when the same call should be made again,
+// at once after an interruption, or once the side is ready after it reported it was not.
+static bool should_retry(const Console &con, std::ptrdiff_t result, Side side) {
+    if (result == -EINTR) return true;
+    if (result != -EAGAIN) return false;
+    int waited = con.io.wait(con.io.context, side);
+    return waited == 0 || waited == -EINTR;
+}
+
 // ---- input buffer ----
 
-// Reads until at least `want` untaken bytes are buffered; false if input ends first. Pending
-// output is flushed before every read(2), since that read may wait for the user.
+// Moves the untaken bytes to the front of in_buf, making room behind them.
+static void move_down(Console &con) {
+    if (con.in_pos == 0) return;
+    std::memmove(con.in_buf, con.in_buf + con.in_pos, con.in_len - con.in_pos);
+    con.in_len -= con.in_pos;
+    con.in_pos = 0;
+}
+
+// Reads until at least `want` untaken bytes are buffered; false if input ends or fails first.
+// Pending output is flushed before every read, since that read may wait for the user.
 static bool refill(Console &con, std::size_t want) {
     while (con.in_len - con.in_pos < want) {
         if (con.in_ended || !flush_output(con)) return false;
-        if (con.in_pos > 0) {
-            std::memmove(con.in_buf, con.in_buf + con.in_pos, con.in_len - con.in_pos);
-            con.in_len -= con.in_pos;
-            con.in_pos = 0;
-        }
-        ssize_t n = read(con.in_fd, con.in_buf + con.in_len, sizeof con.in_buf - con.in_len);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            con.in_ended = true; // end of input and a failing descriptor end the dialogue alike
+        move_down(con);
+        std::ptrdiff_t n =
+            con.io.read(con.io.context, con.in_buf + con.in_len, sizeof con.in_buf - con.in_len);
+        if (n > 0) {
+            con.in_len += static_cast<std::size_t>(n);
+        } else if (!should_retry(con, n, Side::input)) {
+            con.in_ended = true;
+            con.in_failed = n != 0;
             return false;
         }
-        con.in_len += static_cast<std::size_t>(n);
     }
     return true;
 }
@@ -136,12 +151,11 @@ void print_number(Console &con, std::int64_t number) {
 bool flush_output(Console &con) {
     std::size_t done = 0;
     while (!con.out_failed && done < con.out_len) {
-        ssize_t n = write(con.out_fd, con.out_buf + done, con.out_len - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            con.out_failed = true; // the caller reports it; what is left cannot be written
-        else
+        std::ptrdiff_t n = con.io.write(con.io.context, con.out_buf + done, con.out_len - done);
+        if (n > 0)
             done += static_cast<std::size_t>(n);
+        else if (!should_retry(con, n, Side::output))
+            con.out_failed = true; // the caller reports it; what is left cannot be written
     }
     con.out_len = 0;
     return !con.out_failed;

@@ -1,9 +1,12 @@
-// Console input and output over two file descriptors, each side with a buffer of its own.
+// Console input and output over a byte channel, each side with a buffer of its own.
 //
 // The reads take characters the way a line-oriented console delivers them: a line read, a
 // decimal integer read, a one-character skip and a discard of the rest of a line. Output is
 // collected and written in large pieces; it is flushed just before a read that would have to
 // wait for more input, so a prompt is always visible while the program waits for its answer.
+//
+// The console never calls the operating system itself: it is handed an Io, which is the real
+// descriptors in the program and a scripted channel in the tests and the fuzzer.
 #pragma once
 
 #include <cstddef>
@@ -11,23 +14,51 @@
 #include <cstring>
 #include <string_view>
 
+// Bytes each side buffers; test and fuzz builds set it small to reach the refill paths.
+#ifndef PALPITE_BUFFER_SIZE
+#define PALPITE_BUFFER_SIZE 65536
+#endif
+static_assert(PALPITE_BUFFER_SIZE >= 2, "an integer read looks at a sign and a digit at once");
+
+// ---- the channel ----
+
+enum class Side { input, output };
+
+// How the console reaches its input and output. read and write return the number of bytes
+// moved (> 0), 0 at the end of input (read only), or a negated errno value: -EINTR asks for the
+// same call again, -EAGAIN for the same call again once wait(side) has returned 0, and any other
+// value is a failure of that side. wait returns 0 or a negated errno value.
+struct Io {
+    void *context; // handed back to every call: the descriptors, or a test's script
+    std::ptrdiff_t (*read)(void *context, char *bytes, std::size_t size);
+    std::ptrdiff_t (*write)(void *context, const char *bytes, std::size_t size);
+    int (*wait)(void *context, Side side);
+};
+
+// ---- the console ----
+
 struct Console {
-    int in_fd;             // descriptor the reads take characters from
-    int out_fd;            // descriptor the prints are written to
-    std::size_t in_pos;    // first byte of in_buf no read has taken yet
-    std::size_t in_len;    // bytes of in_buf filled from in_fd
-    bool in_ended;         // in_fd reported end of input or an error; no more is read
-    bool mid_line;         // the last character taken was not a line feed
-    std::size_t out_len;   // bytes of out_buf waiting to be written
-    bool out_failed;       // a write to out_fd failed; output is dropped from then on
-    char in_buf[1 << 16];  // input delivered but not yet taken lies in [in_pos, in_len)
-    char out_buf[1 << 16]; // output printed but not yet written
+    Io io;                             // where input comes from and output goes
+    std::size_t in_pos;                // first byte of in_buf no read has taken yet
+    std::size_t in_len;                // bytes of in_buf filled from the input
+    bool in_ended;                     // the input ended or failed; no more is read
+    bool in_failed;                    // the input failed rather than ended
+    bool mid_line;                     // the last character taken was not a line feed
+    std::size_t out_len;               // bytes of out_buf waiting to be written
+    bool out_failed;                   // a write failed; output is dropped from then on
+    char in_buf[PALPITE_BUFFER_SIZE];  // input delivered but not taken lies in [in_pos, in_len)
+    char out_buf[PALPITE_BUFFER_SIZE]; // output printed but not yet written
 };
 
 // ---- setup ----
 
-// Starts con on the two descriptors with empty buffers.
-void console_open(Console &con, int in_fd, int out_fd);
+// Starts con on io with empty buffers.
+void console_open(Console &con, Io io);
+
+// The number of input bytes delivered to con that no read has taken.
+inline std::size_t untaken_input(const Console &con) {
+    return con.in_len - con.in_pos;
+}
 
 // ---- input: each returns false only when input ended (or output failed) before it could act ----
 

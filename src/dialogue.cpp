@@ -12,10 +12,11 @@ static void cut_at_line_feed(char *name) {
     if (char *lf = std::strchr(name, '\n')) *lf = '\0';
 }
 
-// Ends the run: input ended at a read, so the pending prompt line is closed.
+// Ends the run: input ended or failed at a read, so the pending prompt line is closed.
 static Ending end_of_input(Console &con) {
     print(con, "\n");
-    return flush_output(con) ? Ending::input_ended : Ending::output_failed;
+    if (!flush_output(con)) return Ending::output_failed;
+    return con.in_failed ? Ending::input_failed : Ending::input_ended;
 }
 
 // ---- the loop ----

@@ -7,7 +7,8 @@
 // How a run of predictions ended.
 enum class Ending {
     answered_no,   // an answer began with N or n
-    input_ended,   // input ended (or failed) at a read; the prediction was abandoned
+    input_ended,   // input ended at a read; the prediction was abandoned
+    input_failed,  // input could not be read; the prediction was abandoned
     output_failed, // the output could not be written
 };
 

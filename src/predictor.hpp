@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
-// Yields the next number of the random source, from 0 to RAND_MAX.
-using Draw = std::function<int()>;
+// The random source: each next(context) yields a number from 0 to RAND_MAX.
+struct Draw {
+    int (*next)(void *context);
+    void *context; // handed back to next: the generator's state, if it keeps any
+};
 
 struct Predictor {
     char time1[100];               // first team's name, zero-terminated; cleared every prediction

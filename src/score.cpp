@@ -7,7 +7,7 @@
 
 // Draw mod m, for m >= 1; the result lies between 0 and min(m - 1, RAND_MAX).
 static std::int32_t draw_mod(const Draw &draw, std::int64_t m) {
-    return static_cast<std::int32_t>(draw() % m);
+    return static_cast<std::int32_t>(draw.next(draw.context) % m);
 }
 
 void score(Predictor &p, const Draw &draw) {

@@ -25,11 +25,11 @@ void PrintTo(Wiring wiring, std::ostream *os) {
 
 namespace {
 
-// Types each answer after its prompt; fails at once if a prompt is not visible in time.
-void answer(Child &child, const std::string &prompt, const std::string &line) {
-    ASSERT_TRUE(child.wait_for(prompt)) << "no prompt \"" << prompt << "\"; output so far:\n"
-                                        << child.output();
-    child.type(line);
+// Types line once prompt is visible; fails, with the output seen, if it does not become so.
+testing::AssertionResult answer(Child &child, const std::string &prompt, const std::string &line) {
+    testing::AssertionResult visible = child.wait_for(prompt);
+    if (visible) child.type(line);
+    return visible;
 }
 
 } // namespace
@@ -37,11 +37,11 @@ void answer(Child &child, const std::string &prompt, const std::string &line) {
 TEST_P(Session, EachPromptIsVisibleBeforeItsRead) {
     Child child(GetParam());
     for (int round = 0; round < 2; ++round) {
-        answer(child, "Nome do primeiro time: ", "Alfa\n");
-        answer(child, "Overall do primeiro time: ", "80\n");
-        answer(child, "Nome do segundo time: ", "Beta\n");
-        answer(child, "Overall do segundo time: ", "79\n");
-        answer(child, "Continuar? (S/N): ", round == 0 ? "S\n" : "n\n");
+        ASSERT_TRUE(answer(child, "Nome do primeiro time: ", "Alfa\n"));
+        ASSERT_TRUE(answer(child, "Overall do primeiro time: ", "80\n"));
+        ASSERT_TRUE(answer(child, "Nome do segundo time: ", "Beta\n"));
+        ASSERT_TRUE(answer(child, "Overall do segundo time: ", "79\n"));
+        ASSERT_TRUE(answer(child, "Continuar? (S/N): ", round == 0 ? "S\n" : "n\n"));
     }
     EXPECT_EQ(child.exit_status(), 0);
 
@@ -54,7 +54,7 @@ TEST_P(Session, EachPromptIsVisibleBeforeItsRead) {
 
 TEST_P(Session, EndOfInputAtAPromptExitsZeroAfterALineFeed) {
     Child child(GetParam());
-    answer(child, "Nome do primeiro time: ", "Alfa\n");
+    ASSERT_TRUE(answer(child, "Nome do primeiro time: ", "Alfa\n"));
     ASSERT_TRUE(child.wait_for("Overall do primeiro time: "));
     child.end_input();
     EXPECT_EQ(child.exit_status(), 0);
@@ -71,8 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Wirings, Session, testing::Values(Wiring::terminal, Wir
 class Exit : public testing::Test {
   protected:
     std::string errors() { return file_contents(err_path); }
-    void TearDown() override { std::remove(err_path.c_str()); }
-    std::string err_path = testing::TempDir() + "palpite_stderr";
+    Scratch scratch;
+    std::string err_path = scratch.path("stderr");
 };
 
 TEST_F(Exit, ZeroAtEndOfInputAndOnN) {
@@ -96,6 +96,19 @@ TEST_F(Exit, OneWhenTheOutputCannotBeWrittenAndInputNeverEnds) {
     EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
 }
 
+// Input that fails is not the end of input: the run is abandoned as at the end, but reported.
+TEST_F(Exit, OneWhenTheInputCannotBeRead) {
+    for (const char *input : {"</", "<&-"}) {
+        const std::string out_path = scratch.path("stdout");
+        EXPECT_EQ(
+            run_shell(PALPITE_BINARY " " + std::string(input) + " >" + out_path + " 2>" + err_path),
+            1)
+            << input;
+        EXPECT_EQ(file_contents(out_path), "Nome do primeiro time: \n") << input;
+        EXPECT_EQ(errors(), "palpite: erro ao ler a entrada\n") << input;
+    }
+}
+
 // A reader that goes away is not a write error to report: SIGPIPE ends the program, as it
 // ends any filter in a pipeline.
 TEST_F(Exit, ABrokenPipeEndsItBySigpipe) {
@@ -104,4 +117,17 @@ TEST_F(Exit, ABrokenPipeEndsItBySigpipe) {
                         " | head -c 10 >/dev/null; exit ${PIPESTATUS[1]}'"),
               128 + SIGPIPE);
     EXPECT_EQ(errors(), "");
+}
+
+// ---- what is left for the next reader ----
+
+// After an N answer the rest of a seekable input belongs to the next command, as it would
+// after any C program that reads its input through stdio.
+TEST(Input, TheNextCommandReadsWhatTheProgramDidNotTake) {
+    Scratch scratch;
+    write_file(scratch.path("jogos"), "Alfa\n80\nBeta\n79\nN\nresto\n");
+    EXPECT_EQ(run_shell("{ " PALPITE_BINARY " >/dev/null; cat >" + scratch.path("resto") + "; } <" +
+                        scratch.path("jogos")),
+              0);
+    EXPECT_EQ(file_contents(scratch.path("resto")), "resto\n");
 }

@@ -32,15 +32,11 @@ class Bulk : public testing::Test {
   protected:
     // Writes n predictions to a scratch file and returns its path.
     std::string input_file(int n) {
-        std::string path = testing::TempDir() + "palpite_bulk_" + std::to_string(n);
-        std::ofstream(path, std::ios::binary) << bulk_input(n);
-        paths.push_back(path);
+        std::string path = scratch.path("bulk_" + std::to_string(n));
+        write_file(path, bulk_input(n));
         return path;
     }
-    void TearDown() override {
-        for (const std::string &path : paths) std::remove(path.c_str());
-    }
-    std::vector<std::string> paths;
+    Scratch scratch;
 };
 
 // The program's peak resident memory in KiB with the input file piped in, or -1. GNU time
@@ -59,8 +55,7 @@ long peak_memory_kib(const std::string &input_path, const std::string &report_pa
 
 TEST_F(Bulk, PeakMemoryDoesNotGrowWithTheInput) {
     if (access("/usr/bin/time", X_OK) != 0) GTEST_SKIP() << "GNU time is not installed";
-    const std::string report = testing::TempDir() + "palpite_rss";
-    paths.push_back(report);
+    const std::string report = scratch.path("rss");
     long small = peak_memory_kib(input_file(20000), report);
     long large = peak_memory_kib(input_file(200000), report);
     ASSERT_GT(small, 0);
@@ -71,8 +66,7 @@ TEST_F(Bulk, PeakMemoryDoesNotGrowWithTheInput) {
 
 TEST_F(Bulk, PipedOutputGoesOutInFewLargeWrites) {
     if (run_shell("command -v strace >/dev/null") != 0) GTEST_SKIP() << "strace is not installed";
-    const std::string log = testing::TempDir() + "palpite_strace";
-    paths.push_back(log);
+    const std::string log = scratch.path("strace");
     // LeakSanitizer, in a sanitizer build, cannot run under ptrace and would fail the run.
     ASSERT_EQ(run_shell("cat " + input_file(20000) + " | ASAN_OPTIONS=detect_leaks=0 strace -o " +
                         log + " -e trace=write " PALPITE_BINARY " >/dev/null"),

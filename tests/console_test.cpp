@@ -2,10 +2,9 @@
 // written.
 #include "support.hpp"
 
+#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace std::string_literals;
 
@@ -28,14 +27,17 @@ void PrintTo(const LineCase &c, std::ostream *os) {
 
 TEST_P(ReadLine, TakesUpToTheLineFeedWithinCapacity) {
     const LineCase &c = GetParam();
-    MemoryConsole console(c.input);
-    char line[100];
-    std::memset(line, 'X', sizeof line);
+    for (Delivery delivery : deliveries) {
+        SCOPED_TRACE(delivery_name(delivery));
+        ScriptedConsole console(c.input, delivery);
+        char line[100];
+        std::memset(line, 'X', sizeof line);
 
-    EXPECT_EQ(read_line(*console.con, line, c.capacity), c.took);
-    EXPECT_EQ(std::string(line, c.line.size()), c.line);
-    EXPECT_EQ(line[c.line.size()], '\0') << "the line must be zero-terminated";
-    EXPECT_EQ(console.pending(), c.pending);
+        EXPECT_EQ(read_line(*console.con, line, c.capacity), c.took);
+        EXPECT_EQ(std::string(line, c.line.size()), c.line);
+        EXPECT_EQ(line[c.line.size()], '\0') << "the line must be zero-terminated";
+        EXPECT_EQ(console.pending(), c.pending);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -72,12 +74,15 @@ void PrintTo(const IntegerCase &c, std::ostream *os) {
 
 TEST_P(ReadInteger, TakesSignAndDigitsAfterWhiteSpace) {
     const IntegerCase &c = GetParam();
-    MemoryConsole console(c.input);
-    std::int32_t value = 42;
+    for (Delivery delivery : deliveries) {
+        SCOPED_TRACE(delivery_name(delivery));
+        ScriptedConsole console(c.input, delivery);
+        std::int32_t value = 42;
 
-    EXPECT_EQ(read_integer(*console.con, value), c.took);
-    EXPECT_EQ(value, c.value);
-    EXPECT_EQ(console.pending(), c.pending);
+        EXPECT_EQ(read_integer(*console.con, value), c.took);
+        EXPECT_EQ(value, c.value);
+        EXPECT_EQ(console.pending(), c.pending);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, ReadInteger,
@@ -115,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(EndOfInput, ReadInteger,
 TEST(ReadInteger, LooksPastASignAtTheEndOfTheBuffer) {
     const std::string blanks(sizeof(Console::in_buf) - 1, ' ');
     for (auto [tail, value, pending] : {std::tuple{"-5\n", -5, "\n"}, {"-x\n", 42, "-x\n"}}) {
-        MemoryConsole console(blanks + tail);
+        ScriptedConsole console(blanks + tail);
         std::int32_t read = 42;
         EXPECT_TRUE(read_integer(*console.con, read));
         EXPECT_EQ(read, value) << tail;
@@ -126,7 +131,7 @@ TEST(ReadInteger, LooksPastASignAtTheEndOfTheBuffer) {
 // ---- skip_char and discard_line ----
 
 TEST(SkipChar, TakesExactlyOneCharacterOfAnyKind) {
-    MemoryConsole console("\n \0x"s);
+    ScriptedConsole console("\n \0x"s, Delivery::bytes);
     for (std::string rest : {" \0x"s, "\0x"s, "x"s, ""s}) {
         EXPECT_TRUE(skip_char(*console.con));
         EXPECT_EQ(console.pending(), rest);
@@ -146,72 +151,131 @@ TEST(DiscardLine, DropsTheRestOfACutLineOnly) {
         {"Sim, mais uma", ""},               // cut, then input ends
     };
     for (const auto &c : cases) {
-        MemoryConsole console(c.input);
-        char answer[10];
-        ASSERT_TRUE(read_line(*console.con, answer, sizeof answer));
-        discard_line(*console.con);
-        EXPECT_EQ(console.pending(), c.pending) << c.input;
+        for (Delivery delivery : deliveries) {
+            ScriptedConsole console(c.input, delivery);
+            char answer[10];
+            ASSERT_TRUE(read_line(*console.con, answer, sizeof answer));
+            discard_line(*console.con);
+            EXPECT_EQ(console.pending(), c.pending) << c.input << delivery_name(delivery);
+        }
     }
 }
 
 // After a whole line the discard must not read: on a terminal that would wait for a line
-// the user has not typed yet. A pipe that is open and empty shows any read attempt.
+// the user has not typed yet.
 TEST(DiscardLine, NeverReadsAfterAWholeLine) {
-    int fds[2];
-    ASSERT_EQ(pipe2(fds, O_NONBLOCK), 0);
-    ASSERT_EQ(write(fds[1], "S\n", 2), 2);
-    auto con = std::make_unique<Console>();
-    console_open(*con, fds[0], STDOUT_FILENO);
-
-    char answer[10];
-    ASSERT_TRUE(read_line(*con, answer, sizeof answer));
-    discard_line(*con);
-    EXPECT_FALSE(con->in_ended) << "the discard tried to read the empty pipe";
-    close(fds[0]);
-    close(fds[1]);
+    for (Delivery delivery : deliveries) {
+        ScriptedConsole console("S\n", delivery);
+        char answer[10];
+        ASSERT_TRUE(read_line(*console.con, answer, sizeof answer));
+        const int reads = console.script.calls[0];
+        discard_line(*console.con);
+        EXPECT_EQ(console.script.calls[0], reads)
+            << "the discard tried to read; " << delivery_name(delivery);
+    }
 }
 
 // ---- output ----
 
 TEST(Output, IsWrittenOnlyBeforeAReadThatMustFetchInput) {
-    MemoryConsole console("Alfa\n80\n");
+    ScriptedConsole console("Alfa\n80\n");
     Console &con = *console.con;
+    const std::string &written = console.script.output;
     char line[100];
     std::int32_t rating = 0;
 
     print_text(con, "Nome: ");
-    EXPECT_EQ(console.written(), "") << "printing alone must not write";
+    EXPECT_EQ(written, "") << "printing alone must not write";
     ASSERT_TRUE(read_line(con, line, sizeof line));
-    EXPECT_EQ(console.written(), "Nome: ") << "the prompt must be out before input is fetched";
-    print_text(con, "Overall: ");
+    EXPECT_EQ(written, "Nome: ") << "the prompt must be out before input is fetched";
+    print_text(con, "Ok: ");
+    ASSERT_EQ(untaken_input(con), 3u) << "the test needs the rating already buffered";
     ASSERT_TRUE(read_integer(con, rating));
-    EXPECT_EQ(console.written(), "Nome: ") << "input was already buffered: no write needed";
+    EXPECT_EQ(written, "Nome: ") << "input was already buffered: no write needed";
     ASSERT_TRUE(flush_output(con));
-    EXPECT_EQ(console.written(), "Nome: Overall: ");
+    EXPECT_EQ(written, "Nome: Ok: ");
 }
 
-TEST(Output, KeepsOrderAcrossAFullBuffer) {
-    MemoryConsole console("");
-    std::string expected;
-    for (int i = 0; i < 30000; ++i) {
-        print_text(*console.con, "gol ");
-        print_number(*console.con, i - 15000);
-        expected += "gol " + std::to_string(i - 15000);
+TEST(Output, KeepsOrderAcrossFullBuffersAndShortWrites) {
+    for (Delivery delivery : deliveries) {
+        ScriptedConsole console("", delivery);
+        std::string expected;
+        for (int i = 0; i < 3000; ++i) {
+            print_text(*console.con, "gol ");
+            print_number(*console.con, i - 1500);
+            expected += "gol " + std::to_string(i - 1500);
+        }
+        print_number(*console.con, INT64_MIN);
+        ASSERT_TRUE(flush_output(*console.con));
+        EXPECT_EQ(console.script.output, expected + "-9223372036854775808")
+            << delivery_name(delivery);
+        EXPECT_EQ(console.script.misuse, "") << delivery_name(delivery);
     }
-    print_number(*console.con, INT64_MIN);
-    ASSERT_TRUE(flush_output(*console.con));
-    EXPECT_EQ(console.written(), expected + "-9223372036854775808");
 }
 
-TEST(Output, AFailedWriteIsReportedAndStopsTheReads) {
-    int full = open("/dev/full", O_WRONLY);
-    ASSERT_GE(full, 0);
-    MemoryConsole console("Alfa\n");
-    console_open(*console.con, console.con->in_fd, full);
-    char line[100];
+// ---- what the channel reports ----
 
-    print_text(*console.con, "Nome: ");
-    EXPECT_FALSE(read_line(*console.con, line, sizeof line)) << "no read once output failed";
-    EXPECT_FALSE(flush_output(*console.con));
-    close(full);
+// A failed read ends the input for good and says it failed; a plain end does not.
+TEST(Channel, AReadErrorEndsTheInputAsAFailure) {
+    for (auto [end_error, failed] : {std::pair{0, false}, {EIO, true}, {EISDIR, true}}) {
+        ScriptedConsole console("Alfa");
+        console.script.end_error = end_error;
+        char line[100];
+        EXPECT_TRUE(read_line(*console.con, line, sizeof line)) << "the bytes before it count";
+        EXPECT_FALSE(skip_char(*console.con));
+        EXPECT_TRUE(console.con->in_ended);
+        EXPECT_EQ(console.con->in_failed, failed) << end_error;
+        EXPECT_FALSE(skip_char(*console.con)) << "no read after the input is over";
+        EXPECT_EQ(console.script.misuse, "");
+    }
+}
+
+// EINTR and EAGAIN at any call are retried (after a wait for EAGAIN); other errors are not.
+TEST(Channel, InterruptionsAreRetriedAndErrorsAreNot) {
+    struct {
+        Fault fault;
+        bool fails;
+    } cases[] = {
+        {{Side::input, 0, EINTR}, false},  {{Side::input, 0, EAGAIN}, false},
+        {{Side::input, 1, EAGAIN}, false}, {{Side::input, 0, EIO}, true},
+        {{Side::output, 0, EINTR}, false}, {{Side::output, 0, EAGAIN}, false},
+        {{Side::output, 0, ENOSPC}, true}, {{Side::output, 0, EPIPE}, true},
+    };
+    for (const auto &c : cases) {
+        ScriptedConsole console("Alfa\n", Delivery::bytes);
+        console.script.faults = {c.fault};
+        print_text(*console.con, "Nome: ");
+        char line[100];
+        bool read = read_line(*console.con, line, sizeof line);
+        bool flushed = flush_output(*console.con);
+        SCOPED_TRACE(testing::Message() << "side " << static_cast<int>(c.fault.side) << ", call "
+                                        << c.fault.call << ", error " << c.fault.error);
+        EXPECT_EQ(console.script.misuse, "");
+        if (!c.fails) {
+            EXPECT_TRUE(read && flushed);
+            EXPECT_STREQ(line, "Alfa\n");
+            EXPECT_EQ(console.script.output, "Nome: ");
+        } else if (c.fault.side == Side::input) {
+            EXPECT_FALSE(read);
+            EXPECT_TRUE(console.con->in_failed);
+        } else {
+            EXPECT_FALSE(read) << "no read once output failed";
+            EXPECT_FALSE(flushed);
+        }
+    }
+}
+
+// A wait that fails is a failure of the side that was waiting.
+TEST(Channel, AFailedWaitFailsItsSide) {
+    for (Side side : {Side::input, Side::output}) {
+        ScriptedConsole console("Alfa\n");
+        console.script.faults = {{side, 0, EAGAIN}};
+        console.script.wait_error = ENOMEM;
+        print_text(*console.con, "Nome: ");
+        bool flushed = flush_output(*console.con);
+        char line[100];
+        EXPECT_FALSE(read_line(*console.con, line, sizeof line));
+        EXPECT_EQ(flushed, side == Side::input);
+        EXPECT_EQ(console.con->in_failed, side == Side::input);
+    }
 }

@@ -1,8 +1,8 @@
 // Whole transcripts of the dialogue, byte for byte, with scripted draws.
 #include "support.hpp"
 
+#include <cerrno>
 #include <climits>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 
 using namespace std::string_literals;
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "Alfa\n99999999999\nBeta\n-99999999999\nN\n",
                                {RAND_MAX, 4},
                                result("Alfa", "2147483647", "Beta", "-2147483648",
-                                      "Alfa 2147483647 x 1 Beta")}),
+                                      "Alfa " + std::to_string(RAND_MAX) + " x 1 Beta")}),
     [](const auto &info) { return case_name(info.param.what); });
 
 TEST(Dialogue, ARatingThatCannotBeReadKeepsThePreviousPredictionsValue) {
@@ -161,9 +161,11 @@ TEST(Dialogue, ARatingThatCannotBeReadKeepsThePreviousPredictionsValue) {
                             result("Gama", "80", "x", "70", "Gama 1 x 0 x") + question);
 }
 
-// ---- end of input ----
+// ---- end of input and read errors ----
 
-TEST(Dialogue, EndOfInputAtAnyReadClosesThePromptLineAndDrawsNothingMore) {
+// Input that ends, or fails, at any read abandons the prediction: the prompt line is closed and
+// nothing more is drawn. Only the ending tells the two apart.
+TEST(Dialogue, EndOrErrorAtAnyReadClosesThePromptLineAndDrawsNothingMore) {
     const std::string second = alfa_beta + question + "\nNome do primeiro time: ";
     struct {
         std::string input;
@@ -184,23 +186,27 @@ TEST(Dialogue, EndOfInputAtAnyReadClosesThePromptLineAndDrawsNothingMore) {
         {"Alfa\n80\nBeta\n79\nSim, mais uma", second, 2},
     };
     for (const auto &c : cases) {
-        Transcript t = play_script(c.input, {1, 0});
-        EXPECT_EQ(t.output, c.output + "\n") << c.input;
-        EXPECT_EQ(t.ending, Ending::input_ended) << c.input;
-        EXPECT_EQ(t.draws_used, c.draws) << c.input;
+        for (auto [end_error, ending] :
+             {std::pair{0, Ending::input_ended}, {EIO, Ending::input_failed}}) {
+            Transcript t = play_script(c.input, {1, 0}, end_error);
+            EXPECT_EQ(t.output, c.output + "\n") << c.input;
+            EXPECT_EQ(t.ending, ending) << c.input;
+            EXPECT_EQ(t.draws_used, c.draws) << c.input;
+        }
     }
 }
 
 // ---- output errors ----
 
 TEST(Dialogue, AnOutputThatCannotBeWrittenEndsTheRun) {
-    MemoryConsole console(alfa_beta_input + "S\n");
-    int full = open("/dev/full", O_WRONLY);
-    ASSERT_GE(full, 0);
-    console_open(*console.con, console.con->in_fd, full);
-    Script script({1, 0});
-    EXPECT_EQ(play(*console.con, script.draw()), Ending::output_failed);
-    close(full);
+    for (Delivery delivery : deliveries) {
+        ScriptedConsole console(alfa_beta_input + "S\n" + alfa_beta_input + "N\n", delivery);
+        console.script.faults = {{Side::output, 0, ENOSPC}};
+        Script script({1, 0, 1, 0});
+        EXPECT_EQ(play(*console.con, script.draw()), Ending::output_failed)
+            << delivery_name(delivery);
+        EXPECT_EQ(console.script.output, "") << delivery_name(delivery);
+    }
 }
 
 // ---- penalty shoot-out ----

@@ -73,17 +73,34 @@ bool Child::read_some(std::chrono::milliseconds timeout) {
     return true;
 }
 
-bool Child::wait_for(const std::string &text, std::chrono::milliseconds timeout) {
+// Every prompt the program waits at.
+static const char *const prompts[] = {
+    "Nome do primeiro time: ", "Overall do primeiro time: ", "Nome do segundo time: ",
+    "Overall do segundo time: ", "Continuar? (S/N): "};
+
+testing::AssertionResult Child::wait_for(const std::string &text,
+                                         std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!seen.ends_with(text)) {
+        for (const char *prompt : prompts)
+            if (seen.size() > typed_at && seen.ends_with(prompt))
+                return testing::AssertionFailure()
+                       << "waiting at \"" << prompt << "\" instead of \"" << text
+                       << "\"; output so far:\n"
+                       << seen;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !read_some(left)) return seen.ends_with(text);
+        if (left.count() <= 0 || !read_some(left))
+            return testing::AssertionFailure()
+                   << (left.count() <= 0 ? "timed out" : "output ended") << " waiting for \""
+                   << text << "\"; output so far:\n"
+                   << seen;
     }
-    return true;
+    return testing::AssertionSuccess();
 }
 
 void Child::type(const std::string &text) {
+    typed_at = seen.size();
     ASSERT_EQ(write(to_child, text.data(), text.size()), static_cast<ssize_t>(text.size()));
 }
 
@@ -105,6 +122,18 @@ int Child::exit_status() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+Scratch::Scratch() : folder(testing::TempDir() + "palpite-XXXXXX") {
+    if (!mkdtemp(folder.data())) throw std::runtime_error("mkdtemp failed in " + folder);
+}
+
+Scratch::~Scratch() {
+    if (run_shell("rm -rf '" + folder + "'") != 0) ADD_FAILURE() << "cannot remove " << folder;
+}
+
+std::string Scratch::path(const std::string &name) const {
+    return folder + "/" + name;
+}
+
 int run_shell(const std::string &command) {
     int status = std::system(command.c_str());
     return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -115,13 +144,17 @@ std::string file_contents(const std::string &path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void write_file(const std::string &path, const std::string &text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out.flush()) ADD_FAILURE() << "cannot write " << path;
+}
+
 std::string run_piped(const std::string &input) {
-    const std::string in_path = testing::TempDir() + "palpite_input";
-    const std::string out_path = testing::TempDir() + "palpite_output";
-    std::ofstream(in_path, std::ios::binary) << input;
-    EXPECT_EQ(run_shell("cat " + in_path + " | " PALPITE_BINARY " >" + out_path), 0);
-    std::string output = file_contents(out_path);
-    std::remove(in_path.c_str());
-    std::remove(out_path.c_str());
-    return output;
+    Scratch scratch;
+    write_file(scratch.path("input"), input);
+    EXPECT_EQ(run_shell("cat " + scratch.path("input") + " | " PALPITE_BINARY " >" +
+                        scratch.path("output")),
+              0);
+    return file_contents(scratch.path("output"));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <gtest/gtest.h>
 #include <string>
 
 enum class Wiring { terminal, pipes };
@@ -15,9 +16,10 @@ class Child {
     Child(const Child &) = delete;
     Child &operator=(const Child &) = delete;
 
-    // Waits until the output read so far ends with text; false after the timeout.
-    bool wait_for(const std::string &text,
-                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Waits until the output read so far ends with text. Fails at once, with the output seen,
+    // when the program waits at another prompt or its output ends; else after the timeout.
+    testing::AssertionResult wait_for(const std::string &text,
+                                      std::chrono::milliseconds timeout = std::chrono::seconds(10));
     void type(const std::string &text); // writes text to the program's input
     void end_input();                   // Ctrl-D on the terminal, closing the pipe otherwise
     int exit_status();                  // reads the rest of the output and reaps the program
@@ -30,6 +32,20 @@ class Child {
     int to_child = -1;   // the terminal's master side, or the write end of the input pipe
     int from_child = -1; // the same master side, or the read end of the output pipe
     std::string seen;
+    std::size_t typed_at = 0; // size of seen when input was last typed: what came since answers it
+};
+
+// A folder of its own for one test's files, removed with everything in it.
+class Scratch {
+  public:
+    Scratch();
+    ~Scratch();
+    Scratch(const Scratch &) = delete;
+    Scratch &operator=(const Scratch &) = delete;
+    std::string path(const std::string &name) const; // a file of that name in the folder
+
+  private:
+    std::string folder;
 };
 
 // Runs a shell command line and returns its exit status, or -1 if it did not exit normally.
@@ -37,6 +53,9 @@ int run_shell(const std::string &command);
 
 // The whole contents of the file at path; empty if it cannot be read.
 std::string file_contents(const std::string &path);
+
+// Writes text to the file at path, replacing it.
+void write_file(const std::string &path, const std::string &text);
 
 // Runs the program with input piped from a file; returns its standard output, and fails the
 // test unless it exits with status 0.

@@ -3,9 +3,11 @@
 #include "process.hpp"
 
 #include <charconv>
+#include <chrono>
 #include <ctime>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -96,4 +98,15 @@ TEST(Generator, TwoRunsInTheSameSecondPredictTheSame) {
         return;
     }
     FAIL() << "no two runs fell within one second";
+}
+
+TEST(Generator, RunsStartedInDifferentSecondsPredictDifferently) {
+    const std::string input = matches(200, "70", "70");
+    std::string one = run_piped(input);
+    // The first run started no later than now; the second starts in a later second.
+    for (std::time_t now = std::time(nullptr); std::time(nullptr) == now;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::string two = run_piped(input);
+    ASSERT_EQ(scores(one).size(), 200u);
+    EXPECT_NE(one, two) << "the generator is not seeded from the clock";
 }

@@ -1,53 +1,45 @@
 #include "support.hpp"
 
+#include <cctype>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
-// Reads everything from fd's current offset to its end.
-static std::string read_rest(int fd) {
-    std::string text;
-    char chunk[4096];
-    ssize_t n;
-    while ((n = read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<size_t>(n));
-    EXPECT_EQ(n, 0) << "reading a memory file failed";
-    return text;
+const char *delivery_name(Delivery delivery) {
+    switch (delivery) {
+    case Delivery::whole:
+        return "whole";
+    case Delivery::bytes:
+        return "one byte per read";
+    case Delivery::pieces:
+        return "pseudo-random pieces";
+    case Delivery::interrupted:
+        return "pieces with EINTR, EAGAIN and short writes";
+    }
+    return "?";
 }
 
-MemoryConsole::MemoryConsole(std::string_view input)
-    : con(std::make_unique<Console>()), in_fd(memfd_create("input", 0)),
-      out_fd(memfd_create("output", 0)) {
-    if (in_fd < 0 || out_fd < 0) throw std::runtime_error("memfd_create failed");
-    if (write(in_fd, input.data(), input.size()) != static_cast<ssize_t>(input.size()) ||
-        lseek(in_fd, 0, SEEK_SET) != 0)
-        throw std::runtime_error("cannot fill the input file");
-    console_open(*con, in_fd, out_fd);
+ScriptedConsole::ScriptedConsole(std::string_view bytes, Delivery delivery)
+    : input(bytes), con(std::make_unique<Console>()) {
+    script.input = input;
+    script.delivery = delivery;
+    console_open(*con, scripted_io(script));
 }
 
-MemoryConsole::~MemoryConsole() {
-    close(in_fd);
-    close(out_fd);
-}
-
-std::string MemoryConsole::written() {
-    if (lseek(out_fd, 0, SEEK_SET) != 0) ADD_FAILURE() << "cannot rewind the output file";
-    return read_rest(out_fd);
-}
-
-std::string MemoryConsole::pending() {
-    std::string buffered(con->in_buf + con->in_pos, con->in_len - con->in_pos);
-    return buffered + read_rest(in_fd);
+std::string ScriptedConsole::pending() const {
+    return std::string(con->in_buf + con->in_pos, untaken_input(*con)) +
+           input.substr(script.delivered);
 }
 
 Draw Script::draw() {
-    return [this] {
-        if (used == draws.size()) {
-            ADD_FAILURE() << "the dialogue took more than the " << draws.size()
+    auto next = [](void *context) {
+        Script &script = *static_cast<Script *>(context);
+        if (script.used == script.draws.size()) {
+            ADD_FAILURE() << "the dialogue took more than the " << script.draws.size()
                           << " draws scripted";
             return 0;
         }
-        return draws[used++];
+        return script.draws[script.used++];
     };
+    return Draw{next, this};
 }
 
 std::string case_name(std::string description) {
@@ -56,9 +48,25 @@ std::string case_name(std::string description) {
     return description;
 }
 
-Transcript play_script(std::string_view input, std::vector<int> draws) {
-    MemoryConsole console(input);
-    Script script(std::move(draws));
+// Plays the dialogue once over input delivered as asked.
+static Transcript play_delivered(std::string_view input, const std::vector<int> &draws,
+                                 int end_error, Delivery delivery) {
+    ScriptedConsole console(input, delivery);
+    console.script.end_error = end_error;
+    Script script(draws);
     Ending ending = play(*console.con, script.draw());
-    return {console.written(), ending, script.used};
+    EXPECT_EQ(console.script.misuse, "") << "delivered " << delivery_name(delivery);
+    return {console.script.output, ending, script.used};
+}
+
+Transcript play_script(std::string_view input, std::vector<int> draws, int end_error) {
+    Transcript whole = play_delivered(input, draws, end_error, Delivery::whole);
+    for (Delivery delivery : deliveries) {
+        if (delivery == Delivery::whole) continue;
+        Transcript t = play_delivered(input, draws, end_error, delivery);
+        EXPECT_EQ(t.output, whole.output) << "delivered " << delivery_name(delivery);
+        EXPECT_EQ(t.ending, whole.ending) << "delivered " << delivery_name(delivery);
+        EXPECT_EQ(t.draws_used, whole.draws_used) << "delivered " << delivery_name(delivery);
+    }
+    return whole;
 }

@@ -1,27 +1,30 @@
-// Test support: a console over in-memory files, and a scripted random source.
+// Test support: a console over a scripted channel, and a scripted random source.
 #pragma once
 
 #include "console.hpp"
 #include "dialogue.hpp"
+#include "scripted_io.hpp"
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// A console that reads the given bytes and writes to a file kept in memory.
-struct MemoryConsole {
-    explicit MemoryConsole(std::string_view input);
-    ~MemoryConsole();
-    MemoryConsole(const MemoryConsole &) = delete;
-    MemoryConsole &operator=(const MemoryConsole &) = delete;
+// Every way the tests deliver input, each with its name for test output.
+inline constexpr Delivery deliveries[] = {Delivery::whole, Delivery::bytes, Delivery::pieces,
+                                          Delivery::interrupted};
+const char *delivery_name(Delivery delivery);
 
-    std::string written(); // what reached the output file so far, without flushing
-    std::string pending(); // every input byte no read has taken yet
+// A console that reads the given bytes, delivered as asked, and writes to memory.
+struct ScriptedConsole {
+    explicit ScriptedConsole(std::string_view input, Delivery delivery = Delivery::whole);
+    ScriptedConsole(const ScriptedConsole &) = delete;
+    ScriptedConsole &operator=(const ScriptedConsole &) = delete;
+
+    std::string pending() const; // every input byte no read has taken yet
+    std::string input;           // the bytes the script delivers
+    ScriptedIo script;
     std::unique_ptr<Console> con;
-
-  private:
-    int in_fd, out_fd;
 };
 
 // Hands out the given draws in order; a draw past the end fails the test.
@@ -42,5 +45,7 @@ struct Transcript {
 // A test name made of the letters and digits of a description, other characters as '_'.
 std::string case_name(std::string description);
 
-// Plays the dialogue over input with the given draws.
-Transcript play_script(std::string_view input, std::vector<int> draws);
+// Plays the dialogue over input with the given draws, once for each delivery, and fails the
+// test where a delivery's transcript differs from the whole input's, which it returns. A
+// non-zero end_error makes reads fail with it where the input would end.
+Transcript play_script(std::string_view input, std::vector<int> draws, int end_error = 0);
