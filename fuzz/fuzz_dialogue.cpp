@@ -1,20 +1,23 @@
 // Fuzz target: the whole dialogue with the fuzz input as standard input.
 //
-// Draws come from a generator seeded from the input, so every run can be replayed. The
-// transcript is then read back against the shape of the dialogue: prompts in order, echo
-// lines, goals within their chances, a shoot-out line exactly after a level score, and an end
-// after the question or at a read with one closing line feed. Any mismatch aborts.
+// The input's first byte chooses how the rest is delivered: its two low bits pick whole reads,
+// a byte a read, pseudo-random pieces, or pieces with EINTR, EAGAIN and short writes (the
+// corpus spells them '0' to '3'), and bit 2 makes the input fail with EIO where it would end
+// ('4' to '7'). Draws come from a generator seeded from the input, so every run can be
+// replayed. The transcript is then read back against the shape of the dialogue: prompts in
+// order, echo lines, goals within their chances, a shoot-out line exactly after a level score,
+// and an end after the question or at a read with one closing line feed. Any mismatch aborts.
 #include "dialogue.hpp"
+#include "scripted_io.hpp"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -34,28 +37,6 @@ std::uint64_t seed_of(const std::uint8_t *data, std::size_t size) {
     std::uint64_t hash = 14695981039346656037u;
     for (std::size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 1099511628211u;
     return hash;
-}
-
-// ---- files ----
-
-// A memory file holding bytes, positioned at its start; aborts if the kernel refuses.
-int memory_file(const char *name, std::string_view bytes) {
-    int fd = memfd_create(name, 0);
-    if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
-        lseek(fd, 0, SEEK_SET) != 0)
-        std::abort();
-    return fd;
-}
-
-// Everything in fd from its start.
-std::string contents(int fd) {
-    std::string text;
-    char chunk[1 << 16];
-    ssize_t n;
-    if (lseek(fd, 0, SEEK_SET) != 0) std::abort();
-    while ((n = read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<size_t>(n));
-    if (n < 0) std::abort();
-    return text;
 }
 
 // ---- reading the transcript back ----
@@ -98,16 +79,19 @@ std::pair<std::string, std::int64_t> echo_line(std::string_view &rest, std::stri
 const std::string_view prompts[] = {"Nome do primeiro time: ", "Overall do primeiro time: ",
                                     "Nome do segundo time: ", "Overall do segundo time: "};
 
-// Checks the whole transcript of a run that ended as `ending`.
-void check(std::string_view rest, Ending ending) {
+// Checks that a transcript closed by a line feed ended at a read as the script made it end.
+void check_input_end(Ending ending, Ending expected_end) {
+    if (ending != expected_end) fail("closing line feed without the input's own end", "");
+}
+
+// Checks the whole transcript of a run that ended as `ending`; where input ran out, it should
+// have ended as expected_end.
+void check(std::string_view rest, Ending ending, Ending expected_end) {
     for (bool first = true;; first = false) {
         if (!first) expect(rest, "\n", "line feed after a continue answer");
         for (std::string_view prompt : prompts) {
             expect(rest, prompt, "prompt");
-            if (rest == "\n") {
-                if (ending != Ending::input_ended) fail("closing line feed without end", rest);
-                return;
-            }
+            if (rest == "\n") return check_input_end(ending, expected_end);
         }
         auto [time1, overall1] = echo_line(rest, "Time 1: ");
         auto [time2, overall2] = echo_line(rest, "Time 2: ");
@@ -139,32 +123,35 @@ void check(std::string_view rest, Ending ending) {
             if (ending != Ending::answered_no) fail("stopped without an N answer", rest);
             return;
         }
-        if (rest == "\n") {
-            if (ending != Ending::input_ended) fail("closing line feed without end", rest);
-            return;
-        }
+        if (rest == "\n") return check_input_end(ending, expected_end);
     }
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    std::string_view input(reinterpret_cast<const char *>(data), size);
-    int in_fd = memory_file("input", input);
-    int out_fd = memory_file("output", "");
-    auto con = std::make_unique<Console>();
-    console_open(*con, in_fd, out_fd);
+    if (size == 0) return 0;
+    const std::uint8_t how = data[0];
+    static Console con; // one for every run: its buffers are set up once
+    static ScriptedIo script;
+    std::string output = std::move(script.output);
+    output.clear();
+    script = ScriptedIo{};
+    script.output = std::move(output);
+    script.input = std::string_view(reinterpret_cast<const char *>(data) + 1, size - 1);
+    script.delivery = static_cast<Delivery>(how & 3);
+    script.end_error = how & 4 ? EIO : 0;
+    script.state = seed_of(data, size);
+    console_open(con, scripted_io(script));
     Generator generator{seed_of(data, size)};
+    auto next = [](void *context) { return static_cast<Generator *>(context)->next(); };
 
-    Ending ending = play(*con, [&generator] { return generator.next(); });
-    std::string transcript = contents(out_fd);
-    close(in_fd);
-    close(out_fd);
-
-    if (ending == Ending::output_failed) fail("a memory file could not be written", "");
+    Ending ending = play(con, Draw{next, &generator});
+    if (!script.misuse.empty()) fail(script.misuse.c_str(), "");
+    if (ending == Ending::output_failed) fail("the scripted output could not be written", "");
     // Each prediction takes at least five input bytes and prints a few hundred bytes of its
     // own text plus each name at most three times.
-    if (transcript.size() > 100 * size + 64) fail("output out of proportion to input", "");
-    check(transcript, ending);
+    if (script.output.size() > 100 * size + 64) fail("output out of proportion to input", "");
+    check(script.output, ending, how & 4 ? Ending::input_failed : Ending::input_ended);
     return 0;
 }

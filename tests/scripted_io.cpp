@@ -34,7 +34,7 @@ int interruption(ScriptedIo &script, Side side) {
     return -error;
 }
 
-// How many of size bytes one transfer moves under the script's delivery.
+// How many of size bytes one read takes under the script's delivery.
 std::size_t piece(ScriptedIo &script, std::size_t size) {
     switch (script.delivery) {
     case Delivery::whole:
@@ -70,7 +70,9 @@ std::ptrdiff_t write_script(void *context, const char *bytes, std::size_t size) 
     ScriptedIo &script = *static_cast<ScriptedIo *>(context);
     if (size == 0) breach(script, "a write offered no bytes");
     if (int error = interruption(script, Side::output)) return error;
-    std::size_t n = piece(script, size);
+    // Reads get small pieces; a write is cut short anywhere, which loses nothing if the console
+    // writes the rest.
+    std::size_t n = script.delivery == Delivery::interrupted ? 1 + next_below(script, size) : size;
     script.output.append(bytes, n);
     return static_cast<std::ptrdiff_t>(n);
 }

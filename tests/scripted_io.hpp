@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-// How the reads receive the input and the writes are taken.
+// How the reads receive the input and the writes are taken; only `interrupted` cuts writes.
 enum class Delivery {
     whole,       // each read gets all it asks for
     bytes,       // each read gets one byte
     pieces,      // each read gets 1 to 7 bytes, pseudo-randomly
-    interrupted, // pieces; any call may first report EINTR or EAGAIN, and writes are short
+    interrupted, // pieces; any call may first report EINTR or EAGAIN, and writes are cut short
 };
 
 // The call-th call on side (counted from 0, interruptions included) fails with -error.
