@@ -1,0 +1,20 @@
+# Provides GTest::gtest_main for the tests: the installed GoogleTest when find_package finds
+# it, otherwise GoogleTest built from source with FetchContent. Setting
+# FETCHCONTENT_SOURCE_DIR_GOOGLETEST to a local copy of the sources (Debian's googletest
+# package has one in /usr/src/googletest) builds that copy and downloads nothing.
+find_package(GTest QUIET)
+if(NOT GTest_FOUND)
+    message(STATUS "GoogleTest not installed: building it from source")
+    include(FetchContent)
+    FetchContent_Declare(googletest
+        URL https://github.com/google/googletest/archive/refs/tags/v1.14.0.tar.gz
+        URL_HASH SHA256=8ad598c73ad796e0d8280b082cebd82a630d73e73cd3c70057938a6501bba5d7)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    # GoogleTest is not this project's code: build it without the project's warnings.
+    get_directory_property(palpite_compile_options COMPILE_OPTIONS)
+    set_directory_properties(PROPERTIES COMPILE_OPTIONS "")
+    FetchContent_MakeAvailable(googletest)
+    set_directory_properties(PROPERTIES COMPILE_OPTIONS "${palpite_compile_options}")
+endif()
+include(GoogleTest)

@@ -1,0 +1,61 @@
+# The Debian package, built by `cpack -G DEB` in the build directory. It lays the files out as
+# Debian does for a game: the program in /usr/${PALPITE_PACKAGE_BINDIR} (/usr/games), the
+# manual page gzipped in man6, and the copyright and the changelog in /usr/share/doc/palpite.
+# These files form the install component "deb", which plain `cmake --install` leaves out; the
+# package holds that component alone.
+
+set(PALPITE_DEB_DIR "${PROJECT_BINARY_DIR}/deb")
+set(PALPITE_DOCDIR share/doc/${PROJECT_NAME})
+
+# The changelog's latest entry must name the version being packaged.
+file(STRINGS packaging/changelog latest LIMIT_COUNT 1)
+if(NOT latest MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "packaging/changelog: the latest entry is not for version "
+        "${PROJECT_VERSION}: ${latest}")
+endif()
+
+# gzip -9n: maximum compression and no name or time stamp, so that the package is reproducible.
+find_program(GZIP_PROGRAM gzip)
+if(GZIP_PROGRAM)
+    set(manual "${PROJECT_BINARY_DIR}/doc/palpite.6")
+    set(changelog "${PROJECT_SOURCE_DIR}/packaging/changelog")
+    add_custom_command(OUTPUT ${PALPITE_DEB_DIR}/palpite.6.gz ${PALPITE_DEB_DIR}/changelog.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PALPITE_DEB_DIR}
+        COMMAND ${CMAKE_COMMAND} -E copy ${manual} ${changelog} ${PALPITE_DEB_DIR}
+        COMMAND ${GZIP_PROGRAM} -9nf ${PALPITE_DEB_DIR}/palpite.6 ${PALPITE_DEB_DIR}/changelog
+        DEPENDS ${manual} ${changelog}
+        COMMENT "Compressing the manual page and the changelog for the Debian package"
+        VERBATIM)
+    add_custom_target(palpite_deb_files ALL
+        DEPENDS ${PALPITE_DEB_DIR}/palpite.6.gz ${PALPITE_DEB_DIR}/changelog.gz)
+else()
+    message(STATUS "gzip not found: the Debian package cannot be built")
+endif()
+
+install(TARGETS palpite RUNTIME DESTINATION ${PALPITE_PACKAGE_BINDIR}
+    COMPONENT deb EXCLUDE_FROM_ALL)
+install(FILES ${PALPITE_DEB_DIR}/palpite.6.gz DESTINATION share/man/man6
+    COMPONENT deb EXCLUDE_FROM_ALL)
+install(FILES packaging/copyright ${PALPITE_DEB_DIR}/changelog.gz DESTINATION ${PALPITE_DOCDIR}
+    COMPONENT deb EXCLUDE_FROM_ALL)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};deb;/")
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VENDOR "the palpite authors")
+set(CPACK_PACKAGE_CONTACT "palpite maintainers <maintainers@users.noreply.c-seed-43a56824.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "football match score predictor for the console")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "palpite asks for the name and overall rating of two teams, derives from the\n\
+ratings how many goals each side can reach, draws the score and, on a level\n\
+score, a penalty shoot-out. It speaks Brazilian Portuguese in plain ASCII.")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+include(CPack)
