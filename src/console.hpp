@@ -22,6 +22,7 @@ static_assert(PALPITE_BUFFER_SIZE >= 2, "an integer read looks at a sign and a d
 
 // ---- the channel ----
 
+// The two sides of the console, each with a descriptor of its own to wait for.
 enum class Side { input, output };
 
 // How the console reaches its input and output. read and write return the number of bytes
