@@ -6,7 +6,9 @@
 // ('4' to '7'). Draws come from a generator seeded from the input, so every run can be
 // replayed. The transcript is then read back against the shape of the dialogue: prompts in
 // order, echo lines, goals within their chances, a shoot-out line exactly after a level score,
-// and an end after the question or at a read with one closing line feed. Any mismatch aborts.
+// and an end after the question or at a read with one closing line feed; and, where the input
+// came in pieces, it must be the very transcript that the input read whole gives. Any mismatch
+// aborts.
 #include "dialogue.hpp"
 #include "scripted_io.hpp"
 
@@ -127,31 +129,50 @@ void check(std::string_view rest, Ending ending, Ending expected_end) {
     }
 }
 
+// Plays the dialogue over input delivered as asked, into script, reusing its output's room;
+// the draws and the pieces follow seed.
+Ending play_delivered(ScriptedIo &script, std::string_view input, Delivery delivery, int end_error,
+                      std::uint64_t seed) {
+    static Console con; // one for every run: its buffers are set up once
+    std::string output = std::move(script.output);
+    output.clear();
+    script = ScriptedIo{};
+    script.output = std::move(output);
+    script.input = input;
+    script.delivery = delivery;
+    script.end_error = end_error;
+    script.state = seed;
+    console_open(con, scripted_io(script));
+    Generator generator{seed};
+    auto next = [](void *context) { return static_cast<Generator *>(context)->next(); };
+    Ending ending = play(con, Draw{next, &generator});
+    if (!script.misuse.empty()) fail(script.misuse.c_str(), "");
+    return ending;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     if (size == 0) return 0;
     const std::uint8_t how = data[0];
-    static Console con; // one for every run: its buffers are set up once
-    static ScriptedIo script;
-    std::string output = std::move(script.output);
-    output.clear();
-    script = ScriptedIo{};
-    script.output = std::move(output);
-    script.input = std::string_view(reinterpret_cast<const char *>(data) + 1, size - 1);
-    script.delivery = static_cast<Delivery>(how & 3);
-    script.end_error = how & 4 ? EIO : 0;
-    script.state = seed_of(data, size);
-    console_open(con, scripted_io(script));
-    Generator generator{seed_of(data, size)};
-    auto next = [](void *context) { return static_cast<Generator *>(context)->next(); };
+    const std::string_view input(reinterpret_cast<const char *>(data) + 1, size - 1);
+    const Delivery delivery = static_cast<Delivery>(how & 3);
+    const int end_error = how & 4 ? EIO : 0;
+    const std::uint64_t seed = seed_of(data, size);
 
-    Ending ending = play(con, Draw{next, &generator});
-    if (!script.misuse.empty()) fail(script.misuse.c_str(), "");
+    static ScriptedIo script;
+    Ending ending = play_delivered(script, input, delivery, end_error, seed);
     if (ending == Ending::output_failed) fail("the scripted output could not be written", "");
     // Each prediction takes at least five input bytes and prints a few hundred bytes of its
     // own text plus each name at most three times.
     if (script.output.size() > 100 * size + 64) fail("output out of proportion to input", "");
-    check(script.output, ending, how & 4 ? Ending::input_failed : Ending::input_ended);
+    check(script.output, ending, end_error ? Ending::input_failed : Ending::input_ended);
+
+    // How the input arrives must change nothing: the same input read whole gives the same run.
+    static ScriptedIo whole;
+    if (delivery != Delivery::whole &&
+        (play_delivered(whole, input, Delivery::whole, end_error, seed) != ending ||
+         whole.output != script.output))
+        fail("the transcript depends on how the input arrives", script.output);
     return 0;
 }
