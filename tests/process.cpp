@@ -6,7 +6,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <pty.h>
+#if __has_include(<pty.h>)
+#include <pty.h> // forkpty on Linux
+#else
+#include <util.h> // forkpty on macOS and the BSDs
+#endif
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
