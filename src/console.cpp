@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 
 void console_open(Console &con, Io io) {
@@ -141,11 +140,31 @@ void print_text_flushing(Console &con, std::string_view text) {
     }
 }
 
+// Written out rather than with std::to_chars, which libc++ keeps in its shared library: the
+// program then needs no C++ runtime library with either standard library. Two digits a turn,
+// from a table, as to_chars does.
 void print_number(Console &con, std::int64_t number) {
-    char digits[24];
-    auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
-    (void)error; // 24 bytes hold every int64, so to_chars cannot run out of room
-    print_text(con, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    static constexpr char pairs[] = "00010203040506070809101112131415161718192021222324252627282930"
+                                    "31323334353637383940414243444546474849505152535455565758596061"
+                                    "62636465666768697071727374757677787980818283848586878889909192"
+                                    "93949596979899";
+    char text[20]; // a sign and the 19 digits of any int64
+    char *const end = text + sizeof text;
+    char *start = end;
+    std::uint64_t magnitude =
+        number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
+    for (; magnitude >= 100; magnitude /= 100) {
+        start -= 2;
+        std::memcpy(start, pairs + 2 * (magnitude % 100), 2);
+    }
+    if (magnitude >= 10) {
+        start -= 2;
+        std::memcpy(start, pairs + 2 * magnitude, 2);
+    } else {
+        *--start = static_cast<char>('0' + magnitude);
+    }
+    if (number < 0) *--start = '-';
+    print_text(con, std::string_view(start, static_cast<std::size_t>(end - start)));
 }
 
 bool flush_output(Console &con) {
