@@ -7,30 +7,19 @@
 set(PALPITE_DEB_DIR "${PROJECT_BINARY_DIR}/deb")
 set(PALPITE_DOCDIR share/doc/${PROJECT_NAME})
 
-# The changelog's latest entry must name the version being packaged.
-file(STRINGS packaging/changelog latest LIMIT_COUNT 1)
-if(NOT latest MATCHES "^${PROJECT_NAME} \\(${PROJECT_VERSION}\\) ")
-    message(FATAL_ERROR "packaging/changelog: the latest entry is not for version "
-        "${PROJECT_VERSION}: ${latest}")
-endif()
-
-# gzip -9n: maximum compression and no name or time stamp, so that the package is reproducible.
+# The package's own files are made when it is packaged, not by the build (PalpiteDebFiles.cmake,
+# run first by cpack's install of the component): the changelog is checked against the version,
+# and the manual and the changelog are gzipped.
 find_program(GZIP_PROGRAM gzip)
-if(GZIP_PROGRAM)
-    set(manual "${PROJECT_BINARY_DIR}/doc/palpite.6")
-    set(changelog "${PROJECT_SOURCE_DIR}/packaging/changelog")
-    add_custom_command(OUTPUT ${PALPITE_DEB_DIR}/palpite.6.gz ${PALPITE_DEB_DIR}/changelog.gz
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${PALPITE_DEB_DIR}
-        COMMAND ${CMAKE_COMMAND} -E copy ${manual} ${changelog} ${PALPITE_DEB_DIR}
-        COMMAND ${GZIP_PROGRAM} -9nf ${PALPITE_DEB_DIR}/palpite.6 ${PALPITE_DEB_DIR}/changelog
-        DEPENDS ${manual} ${changelog}
-        COMMENT "Compressing the manual page and the changelog for the Debian package"
-        VERBATIM)
-    add_custom_target(palpite_deb_files ALL
-        DEPENDS ${PALPITE_DEB_DIR}/palpite.6.gz ${PALPITE_DEB_DIR}/changelog.gz)
-else()
-    message(STATUS "gzip not found: the Debian package cannot be built")
-endif()
+install(CODE "
+    set(PALPITE_NAME \"${PROJECT_NAME}\")
+    set(PALPITE_VERSION \"${PROJECT_VERSION}\")
+    set(PALPITE_GZIP \"${GZIP_PROGRAM}\")
+    set(PALPITE_MANUAL \"${PROJECT_BINARY_DIR}/doc/palpite.6\")
+    set(PALPITE_CHANGELOG \"${PROJECT_SOURCE_DIR}/packaging/changelog\")
+    set(PALPITE_DEB_DIR \"${PALPITE_DEB_DIR}\")
+    include(\"${CMAKE_CURRENT_LIST_DIR}/PalpiteDebFiles.cmake\")"
+    COMPONENT deb EXCLUDE_FROM_ALL)
 
 install(TARGETS palpite RUNTIME DESTINATION ${PALPITE_PACKAGE_BINDIR}
     COMPONENT deb EXCLUDE_FROM_ALL)
