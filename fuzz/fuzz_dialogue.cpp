@@ -1,10 +1,11 @@
 // Fuzz target: the whole dialogue with the fuzz input as standard input.
 //
-// The input's first byte chooses how the rest is delivered: its two low bits pick whole reads,
-// a byte a read, pseudo-random pieces, or pieces with EINTR, EAGAIN and short writes (the
-// corpus spells them '0' to '3'), and bit 2 makes the input fail with EIO where it would end
-// ('4' to '7'). Draws come from a generator seeded from the input, so every run can be
-// replayed. The transcript is then read back against the shape of the dialogue: prompts in
+// The input's first byte chooses how the rest is delivered: its three low bits pick whole
+// reads, a byte a read, pseudo-random pieces, pieces with short writes, or a line at a time at
+// each prompt (the corpus spells them '0' to '4'; 5 to 7 wrap around); bit 3 makes the input
+// fail where it would end ('8' and '9'); bits 4 and 5 pick the console's buffer sizes, 64 bytes
+// each for an ASCII digit. Draws come from a generator seeded from the input, so every run can
+// be replayed. The transcript is then read back against the shape of the dialogue: prompts in
 // order, echo lines, goals within their chances, a shoot-out line exactly after a level score,
 // and an end after the question or at a read with one closing line feed; and, where the input
 // came in pieces, it must be the very transcript that the input read whole gives. Any mismatch
@@ -13,7 +14,6 @@
 #include "scripted_io.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -129,20 +129,25 @@ void check(std::string_view rest, Ending ending, Ending expected_end) {
     }
 }
 
+// Input and output buffer sizes to choose from: the smallest that work, a few bytes, sizes
+// that are not powers of two, and 64 bytes, whose refills short inputs still reach.
+constexpr std::size_t buffer_sizes[4][2] = {{min_input_buffer, 1}, {16, 16}, {300, 7}, {64, 64}};
+
 // Plays the dialogue over input delivered as asked, into script, reusing its output's room;
 // the draws and the pieces follow seed.
-Ending play_delivered(ScriptedIo &script, std::string_view input, Delivery delivery, int end_error,
-                      std::uint64_t seed) {
-    static Console con; // one for every run: its buffers are set up once
+Ending play_delivered(ScriptedIo &script, std::string_view input, Delivery delivery, bool end_fails,
+                      const std::size_t (&sizes)[2], std::uint64_t seed) {
+    static char in_buf[300], out_buf[64];
     std::string output = std::move(script.output);
     output.clear();
     script = ScriptedIo{};
     script.output = std::move(output);
     script.input = input;
     script.delivery = delivery;
-    script.end_error = end_error;
+    script.end_fails = end_fails;
     script.state = seed;
-    console_open(con, scripted_io(script));
+    Console con;
+    console_open(con, scripted_io(script), in_buf, sizes[0], out_buf, sizes[1]);
     Generator generator{seed};
     auto next = [](void *context) { return static_cast<Generator *>(context)->next(); };
     Ending ending = play(con, Draw{next, &generator});
@@ -156,22 +161,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size == 0) return 0;
     const std::uint8_t how = data[0];
     const std::string_view input(reinterpret_cast<const char *>(data) + 1, size - 1);
-    const Delivery delivery = static_cast<Delivery>(how & 3);
-    const int end_error = how & 4 ? EIO : 0;
+    const Delivery delivery = static_cast<Delivery>((how & 7) % 5);
+    const bool end_fails = how & 8;
+    const auto &sizes = buffer_sizes[(how >> 4) & 3];
     const std::uint64_t seed = seed_of(data, size);
 
     static ScriptedIo script;
-    Ending ending = play_delivered(script, input, delivery, end_error, seed);
+    Ending ending = play_delivered(script, input, delivery, end_fails, sizes, seed);
     if (ending == Ending::output_failed) fail("the scripted output could not be written", "");
     // Each prediction takes at least five input bytes and prints a few hundred bytes of its
     // own text plus each name at most three times.
     if (script.output.size() > 100 * size + 64) fail("output out of proportion to input", "");
-    check(script.output, ending, end_error ? Ending::input_failed : Ending::input_ended);
+    check(script.output, ending, end_fails ? Ending::input_failed : Ending::input_ended);
 
     // How the input arrives must change nothing: the same input read whole gives the same run.
     static ScriptedIo whole;
     if (delivery != Delivery::whole &&
-        (play_delivered(whole, input, Delivery::whole, end_error, seed) != ending ||
+        (play_delivered(whole, input, Delivery::whole, end_fails, sizes, seed) != ending ||
          whole.output != script.output))
         fail("the transcript depends on how the input arrives", script.output);
     return 0;

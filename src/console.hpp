@@ -1,4 +1,4 @@
-// Console input and output over a byte channel, each side with a buffer of its own.
+// Console input and output over a byte channel, each side with a buffer the caller hands over.
 //
 // The reads take characters the way a line-oriented console delivers them: a line read, a
 // decimal integer read, a one-character skip and a discard of the rest of a line. Output is
@@ -14,58 +14,56 @@
 #include <cstring>
 #include <string_view>
 
-// Bytes each side buffers; test and fuzz builds set it small to reach the refill paths.
-#ifndef PALPITE_BUFFER_SIZE
-#define PALPITE_BUFFER_SIZE 65536
-#endif
-static_assert(PALPITE_BUFFER_SIZE >= 2, "an integer read looks at a sign and a digit at once");
-
 // ---- the channel ----
 
-// The two sides of the console, each with a descriptor of its own to wait for.
-enum class Side { input, output };
-
-// How the console reaches its input and output. read and write return the number of bytes
-// moved (> 0), 0 at the end of input (read only), or a negated errno value: -EINTR asks for the
-// same call again, -EAGAIN for the same call again once wait(side) has returned 0, and any other
-// value is a failure of that side. wait returns 0 or a negated errno value.
+// How the console reaches its input and output. read returns the number of bytes it stored
+// (> 0), 0 at the end of input, or -1 when the input failed; write returns the number of bytes
+// it took (> 0, perhaps fewer than offered) or -1 when the output failed. Retrying after an
+// interruption or waiting for a slow peer is the channel's business, not the console's.
 struct Io {
     void *context; // handed back to every call: the descriptors, or a test's script
     std::ptrdiff_t (*read)(void *context, char *bytes, std::size_t size);
     std::ptrdiff_t (*write)(void *context, const char *bytes, std::size_t size);
-    int (*wait)(void *context, Side side);
 };
 
 // ---- the console ----
 
 struct Console {
-    Io io;                             // where input comes from and output goes
-    std::size_t in_pos;                // first byte of in_buf no read has taken yet
-    std::size_t in_len;                // bytes of in_buf filled from the input
-    bool in_ended;                     // the input ended or failed; no more is read
-    bool in_failed;                    // the input failed rather than ended
-    bool mid_line;                     // the last character taken was not a line feed
-    std::size_t out_len;               // bytes of out_buf waiting to be written
-    bool out_failed;                   // a write failed; output is dropped from then on
-    char in_buf[PALPITE_BUFFER_SIZE];  // input delivered but not taken lies in [in_pos, in_len)
-    char out_buf[PALPITE_BUFFER_SIZE]; // output printed but not yet written
+    Io io;                // where input comes from and output goes
+    char *in_buf;         // input delivered but not taken lies in [in_pos, in_len)
+    std::size_t in_size;  // bytes in_buf holds
+    std::size_t in_pos;   // first byte of in_buf no read has taken yet
+    std::size_t in_len;   // bytes of in_buf filled from the input
+    bool in_ended;        // the input ended or failed; no more is read
+    bool in_failed;       // the input failed rather than ended
+    bool line_cut;        // the last read_line stopped short of a line feed
+    char *out_buf;        // output printed but not yet written lies in [0, out_len)
+    std::size_t out_size; // bytes out_buf holds
+    std::size_t out_len;  // bytes of out_buf waiting to be written
+    bool out_failed;      // a write failed; output is dropped from then on
 };
+
+// The smallest input buffer: an integer read looks at a sign and the digit after it at once.
+constexpr std::size_t min_input_buffer = 2;
 
 // ---- setup ----
 
-// Starts con on io with empty buffers.
-void console_open(Console &con, Io io);
+// Starts con on io with empty buffers of in_size (>= min_input_buffer) and out_size (>= 1)
+// bytes, which must outlive it.
+void console_open(Console &con, Io io, char *in_buf, std::size_t in_size, char *out_buf,
+                  std::size_t out_size);
 
 // The number of input bytes delivered to con that no read has taken.
 inline std::size_t untaken_input(const Console &con) {
     return con.in_len - con.in_pos;
 }
 
-// ---- input: each returns false only when input ended (or output failed) before it could act ----
+// ---- input: each returns false (or 0) only when input ended, or output failed, first ----
 
 // Takes characters up to and including the first line feed, at most capacity - 1 of them, and
-// stores them zero-terminated in line (capacity >= 2); false when input ended before any.
-bool read_line(Console &con, char *line, std::size_t capacity);
+// stores them zero-terminated in line (capacity >= 2). Returns how many it took; 0 when input
+// ended before any.
+std::size_t read_line(Console &con, char *line, std::size_t capacity);
 
 // Skips white space, then takes an optional sign and the digits after it into value, saturated
 // to the int32 range. When no digit follows, nothing past the white space is taken and value is
@@ -75,41 +73,77 @@ bool read_integer(Console &con, std::int32_t &value);
 // Takes exactly one character, whatever it is; false when input ended.
 bool skip_char(Console &con);
 
-// Drops the rest of the line the last read stopped inside of, up to and including its line
-// feed; drops nothing after a read that ended a line, so it never waits for a new line.
+// Drops the rest of the line that the last read_line cut short, up to and including its line
+// feed; drops nothing after a whole line, so it never waits for a new one.
 void discard_line(Console &con);
 
 // ---- output ----
 
-// Appends text to the output, flushing whenever the buffer fills.
-void print_text_flushing(Console &con, std::string_view text);
-
-// Appends text to the output. Inline, because it is called for every piece of every line:
-// with a literal the copy compiles to a few moves.
-inline void print_text(Console &con, std::string_view text) {
-    if (text.size() > sizeof con.out_buf - con.out_len) return print_text_flushing(con, text);
-    std::memcpy(con.out_buf + con.out_len, text.data(), text.size());
-    con.out_len += text.size();
-}
-
-// Appends a number in decimal to the output.
-void print_number(Console &con, std::int64_t number);
-
-// Appends one part of a line: text as it is, or an integer in decimal.
-inline void print_part(Console &con, std::string_view text) {
-    print_text(con, text);
-}
-inline void print_part(Console &con, std::int64_t number) {
-    print_number(con, number);
-}
-
-// Appends each part in turn, so that a line reads like its format:
-// print(con, time1, " ", gols1, " x ", gols2, " ", time2, "\n"). Always inline, so that the
-// length of each literal is known where it is printed.
-template <class... Parts>
-[[gnu::always_inline]] inline void print(Console &con, const Parts &...parts) {
-    (print_part(con, parts), ...);
-}
-
 // Writes all pending output; false if this or any earlier write failed.
 bool flush_output(Console &con);
+
+// Appends text, writing the buffer out whenever it fills: for lines longer than the buffer.
+void print_text_in_pieces(Console &con, std::string_view text);
+
+// Appends number in decimal the same way.
+void print_number_in_pieces(Console &con, std::int32_t number);
+
+// Stores number in decimal at cursor, which has room for 11 bytes; returns the end.
+char *put_number(char *cursor, std::int32_t number);
+
+// The parts a line is printed from: a string literal, whose length the compiler knows; text of
+// any length; or an int32 in decimal. For each, the most bytes it takes, how it is stored at a
+// cursor with that much room, and how it is printed when the line does not fit the buffer.
+template <std::size_t N> std::size_t most_bytes(const char (&)[N]) {
+    return N - 1;
+}
+inline std::size_t most_bytes(std::string_view text) {
+    return text.size();
+}
+inline std::size_t most_bytes(std::int32_t) {
+    return 11; // "-2147483648"
+}
+
+template <std::size_t N> char *put(char *cursor, const char (&literal)[N]) {
+    std::memcpy(cursor, literal, N - 1);
+    return cursor + N - 1;
+}
+inline char *put(char *cursor, std::string_view text) {
+    std::memcpy(cursor, text.data(), text.size());
+    return cursor + text.size();
+}
+inline char *put(char *cursor, std::int32_t number) {
+    if (static_cast<std::uint32_t>(number) >= 100) return put_number(cursor, number);
+    if (number >= 10) *cursor++ = static_cast<char>('0' + number / 10); // goals and ratings,
+    *cursor++ = static_cast<char>('0' + number % 10);                   // most often
+    return cursor;
+}
+
+inline void put_in_pieces(Console &con, std::string_view text) {
+    print_text_in_pieces(con, text);
+}
+inline void put_in_pieces(Console &con, std::int32_t number) {
+    print_number_in_pieces(con, number);
+}
+
+// Makes room for `bytes` more bytes of output, writing out what is pending if it must; false
+// when even an empty buffer is too small for them.
+bool make_room(Console &con, std::size_t bytes);
+
+// Appends each part in turn, so that a line reads like its format:
+// print(con, time1, " ", gols1, " x ", gols2, " ", time2, "\n"), with the names as
+// string_views (a char array is taken for a literal, its last byte for the terminator). Room
+// for the whole line is made once and the parts are stored through a local cursor; a line
+// longer than the buffer goes out in pieces.
+template <class... Parts> void print_in_pieces(Console &con, const Parts &...parts) {
+    (put_in_pieces(con, parts), ...);
+}
+
+template <class... Parts> void print(Console &con, const Parts &...parts) {
+    const std::size_t most = (most_bytes(parts) + ...);
+    if (most > con.out_size - con.out_len && !make_room(con, most)) [[unlikely]]
+        return print_in_pieces(con, parts...);
+    char *cursor = con.out_buf + con.out_len;
+    ((cursor = put(cursor, parts)), ...);
+    con.out_len = static_cast<std::size_t>(cursor - con.out_buf);
+}

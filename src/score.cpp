@@ -5,9 +5,12 @@
 // chance of at least 2, chance + 1 cannot overflow and no draw ever divides by zero.
 #include "score.hpp"
 
-// Draw mod m, for m >= 1; the result lies between 0 and min(m - 1, RAND_MAX).
+// Draw mod m, for m >= 1; the result lies between 0 and min(m - 1, RAND_MAX). A chance is at
+// most (3 + 2^32 - 1) / 2 and m at most one more, so m fits 32 unsigned bits, as every draw
+// does: the remainder is taken in 32 bits, which 32-bit targets divide without a library call.
 static std::int32_t draw_mod(const Draw &draw, std::int64_t m) {
-    return static_cast<std::int32_t>(draw.next(draw.context) % m);
+    const auto drawn = static_cast<std::uint32_t>(draw.next(draw.context));
+    return static_cast<std::int32_t>(drawn % static_cast<std::uint32_t>(m));
 }
 
 void score(Predictor &p, const Draw &draw) {

@@ -15,8 +15,10 @@ struct Descriptors {
 // Standard input and standard output.
 constexpr Descriptors standard_streams{0, 1};
 
-// An Io that reads in_fd and writes out_fd of fds, which must outlive it. It never changes
-// the descriptors' flags: other processes share them.
+// An Io that reads in_fd and writes out_fd of fds, which must outlive it. A call that a signal
+// interrupts is made again, and on a descriptor another program left non-blocking a call that
+// would block waits until it can go on; the descriptors' flags are never changed, since other
+// processes share them.
 Io system_io(Descriptors &fds);
 
 // Moves fd's offset back over the count bytes read from it that no read took, so that whoever

@@ -1,7 +1,6 @@
 // Whole transcripts of the dialogue, byte for byte, with scripted draws.
 #include "support.hpp"
 
-#include <cerrno>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -186,9 +185,9 @@ TEST(Dialogue, EndOrErrorAtAnyReadClosesThePromptLineAndDrawsNothingMore) {
         {"Alfa\n80\nBeta\n79\nSim, mais uma", second, 2},
     };
     for (const auto &c : cases) {
-        for (auto [end_error, ending] :
-             {std::pair{0, Ending::input_ended}, {EIO, Ending::input_failed}}) {
-            Transcript t = play_script(c.input, {1, 0}, end_error);
+        for (auto [end_fails, ending] :
+             {std::pair{false, Ending::input_ended}, {true, Ending::input_failed}}) {
+            Transcript t = play_script(c.input, {1, 0}, end_fails);
             EXPECT_EQ(t.output, c.output + "\n") << c.input;
             EXPECT_EQ(t.ending, ending) << c.input;
             EXPECT_EQ(t.draws_used, c.draws) << c.input;
@@ -198,15 +197,35 @@ TEST(Dialogue, EndOrErrorAtAnyReadClosesThePromptLineAndDrawsNothingMore) {
 
 // ---- output errors ----
 
+// A write that fails ends the run at once, the last one too: after an N answer everything
+// printed since the last read is still to be written, and a full disk there is a failure.
 TEST(Dialogue, AnOutputThatCannotBeWrittenEndsTheRun) {
-    for (Delivery delivery : deliveries) {
-        ScriptedConsole console(alfa_beta_input + "S\n" + alfa_beta_input + "N\n", delivery);
-        console.script.faults = {{Side::output, 0, ENOSPC}};
+    const std::string input = alfa_beta_input + "S\n" + alfa_beta_input + "N\n";
+    for (auto [delivery, sizes] : every_setup()) {
+        ScriptedConsole console(input, delivery, sizes);
+        console.script.faults = {{Side::output, 0}};
         Script script({1, 0, 1, 0});
-        EXPECT_EQ(play(*console.con, script.draw()), Ending::output_failed)
-            << delivery_name(delivery);
-        EXPECT_EQ(console.script.output, "") << delivery_name(delivery);
+        EXPECT_EQ(play(console.con, script.draw()), Ending::output_failed)
+            << setup_name(delivery, sizes);
+        EXPECT_EQ(console.script.output, "") << setup_name(delivery, sizes);
     }
+}
+
+TEST(Dialogue, AFailedLastWriteAfterTheAnswerIsAnOutputFailure) {
+    ScriptedIo counted; // how many writes a whole run takes, so that the last one can fail
+    {
+        ScriptedConsole console(alfa_beta_input + "N\n");
+        Script script({1, 0});
+        ASSERT_EQ(play(console.con, script.draw()), Ending::answered_no);
+        counted = console.script;
+    }
+    ScriptedConsole console(alfa_beta_input + "N\n");
+    console.script.faults = {{Side::output, counted.calls[1] - 1}};
+    Script script({1, 0});
+    EXPECT_EQ(play(console.con, script.draw()), Ending::output_failed);
+    EXPECT_EQ(console.script.output, counted.output.substr(0, console.script.output.size()))
+        << "what was written before the failure is the run's own start";
+    EXPECT_LT(console.script.output.size(), counted.output.size());
 }
 
 // ---- penalty shoot-out ----

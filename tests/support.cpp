@@ -11,21 +11,36 @@ const char *delivery_name(Delivery delivery) {
         return "one byte per read";
     case Delivery::pieces:
         return "pseudo-random pieces";
-    case Delivery::interrupted:
-        return "pieces with EINTR, EAGAIN and short writes";
+    case Delivery::short_writes:
+        return "pseudo-random pieces and short writes";
+    case Delivery::typed:
+        return "typed a line at a time at each prompt";
     }
     return "?";
 }
 
-ScriptedConsole::ScriptedConsole(std::string_view bytes, Delivery delivery)
-    : input(bytes), con(std::make_unique<Console>()) {
+std::vector<std::pair<Delivery, Buffers>> every_setup() {
+    std::vector<std::pair<Delivery, Buffers>> setups;
+    for (Buffers sizes : buffer_sizes)
+        for (Delivery delivery : deliveries) setups.emplace_back(delivery, sizes);
+    return setups;
+}
+
+std::string setup_name(Delivery delivery, Buffers sizes) {
+    return std::string("delivered ") + delivery_name(delivery) + ", buffers of " +
+           std::to_string(sizes.in) + " and " + std::to_string(sizes.out) + " bytes";
+}
+
+ScriptedConsole::ScriptedConsole(std::string_view bytes, Delivery delivery, Buffers sizes)
+    : input(bytes), in_buf(sizes.in), out_buf(sizes.out) {
     script.input = input;
     script.delivery = delivery;
-    console_open(*con, scripted_io(script));
+    console_open(con, scripted_io(script), in_buf.data(), in_buf.size(), out_buf.data(),
+                 out_buf.size());
 }
 
 std::string ScriptedConsole::pending() const {
-    return std::string(con->in_buf + con->in_pos, untaken_input(*con)) +
+    return std::string(con.in_buf + con.in_pos, untaken_input(con)) +
            input.substr(script.delivered);
 }
 
@@ -48,25 +63,25 @@ std::string case_name(std::string description) {
     return description;
 }
 
-// Plays the dialogue once over input delivered as asked.
+// Plays the dialogue once over input delivered as asked, with buffers of the given sizes.
 static Transcript play_delivered(std::string_view input, const std::vector<int> &draws,
-                                 int end_error, Delivery delivery) {
-    ScriptedConsole console(input, delivery);
-    console.script.end_error = end_error;
+                                 bool end_fails, Delivery delivery, Buffers sizes) {
+    ScriptedConsole console(input, delivery, sizes);
+    console.script.end_fails = end_fails;
     Script script(draws);
-    Ending ending = play(*console.con, script.draw());
-    EXPECT_EQ(console.script.misuse, "") << "delivered " << delivery_name(delivery);
+    Ending ending = play(console.con, script.draw());
+    EXPECT_EQ(console.script.misuse, "") << setup_name(delivery, sizes);
     return {console.script.output, ending, script.used};
 }
 
-Transcript play_script(std::string_view input, std::vector<int> draws, int end_error) {
-    Transcript whole = play_delivered(input, draws, end_error, Delivery::whole);
-    for (Delivery delivery : deliveries) {
-        if (delivery == Delivery::whole) continue;
-        Transcript t = play_delivered(input, draws, end_error, delivery);
-        EXPECT_EQ(t.output, whole.output) << "delivered " << delivery_name(delivery);
-        EXPECT_EQ(t.ending, whole.ending) << "delivered " << delivery_name(delivery);
-        EXPECT_EQ(t.draws_used, whole.draws_used) << "delivered " << delivery_name(delivery);
+Transcript play_script(std::string_view input, std::vector<int> draws, bool end_fails) {
+    Transcript first = play_delivered(input, draws, end_fails, Delivery::whole, buffer_sizes[1]);
+    for (auto [delivery, sizes] : every_setup()) {
+        Transcript t = play_delivered(input, draws, end_fails, delivery, sizes);
+        SCOPED_TRACE(setup_name(delivery, sizes));
+        EXPECT_EQ(t.output, first.output);
+        EXPECT_EQ(t.ending, first.ending);
+        EXPECT_EQ(t.draws_used, first.draws_used);
     }
-    return whole;
+    return first;
 }

@@ -1,0 +1,44 @@
+# Settings for the project's own targets, so that nothing leaks onto GoogleTest or any other
+# code built in the same tree.
+#
+#   palpite_warnings(TARGET)        the project's warnings, and -Werror with PALPITE_WERROR
+#   palpite_program_code(TARGET)    for src/: warnings, no exceptions, and with PALPITE_COVERAGE
+#                                   gcov instrumentation
+#   palpite_self_contained(TARGET)  links the program so that it loads no C++ runtime library
+#
+# PALPITE_ELF is true where the program is an ELF file, the only kind the linker flags of
+# palpite_self_contained and palpite_harden apply to.
+
+if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF")
+    set(PALPITE_ELF TRUE)
+else()
+    set(PALPITE_ELF FALSE)
+endif()
+
+function(palpite_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+                                             $<$<BOOL:${PALPITE_WERROR}>:-Werror>)
+endfunction()
+
+function(palpite_program_code target)
+    palpite_warnings(${target})
+    # The program throws nothing and catches nothing: without exceptions no object of it refers
+    # to the C++ runtime's personality routine, whichever standard library the compiler uses.
+    target_compile_options(${target} PRIVATE -fno-exceptions)
+    if(PALPITE_COVERAGE)
+        target_compile_options(${target} PRIVATE --coverage)
+        target_link_options(${target} PUBLIC --coverage)
+    endif()
+endfunction()
+
+function(palpite_self_contained target)
+    if(MINGW)
+        # The C++ runtime, libgcc and winpthread linked in, so that palpite.exe runs on its own
+        # with no DLL beside it but the system's, however it is built, native or cross.
+        target_link_options(${target} PRIVATE -static)
+    elseif(PALPITE_ELF)
+        # The program uses nothing of the C++ runtime library; without --as-needed the linker
+        # would still make every run load and bind it.
+        target_link_options(${target} PRIVATE LINKER:--as-needed)
+    endif()
+endfunction()
