@@ -156,7 +156,7 @@ bool make_room(Console &con, std::size_t bytes) {
     return true;
 }
 
-void print_text_in_pieces(Console &con, std::string_view text) {
+void put_in_pieces(Console &con, std::string_view text) {
     while (!text.empty()) {
         if (con.out_len == con.out_size) flush_output(con);
         std::size_t n = std::min(text.size(), con.out_size - con.out_len);
@@ -166,9 +166,9 @@ void print_text_in_pieces(Console &con, std::string_view text) {
     }
 }
 
-void print_number_in_pieces(Console &con, std::int32_t number) {
+void put_in_pieces(Console &con, std::int32_t number) {
     char digits[11];
-    print_text_in_pieces(con, std::string_view(digits, put_number(digits, number) - digits));
+    put_in_pieces(con, std::string_view(digits, put_number(digits, number) - digits));
 }
 
 // Written out rather than with std::to_chars, which libc++ keeps in its shared library: the

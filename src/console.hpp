@@ -82,12 +82,6 @@ void discard_line(Console &con);
 // Writes all pending output; false if this or any earlier write failed.
 bool flush_output(Console &con);
 
-// Appends text, writing the buffer out whenever it fills: for lines longer than the buffer.
-void print_text_in_pieces(Console &con, std::string_view text);
-
-// Appends number in decimal the same way.
-void print_number_in_pieces(Console &con, std::int32_t number);
-
 // Stores number in decimal at cursor, which has room for 11 bytes; returns the end.
 char *put_number(char *cursor, std::int32_t number);
 
@@ -119,12 +113,10 @@ inline char *put(char *cursor, std::int32_t number) {
     return cursor;
 }
 
-inline void put_in_pieces(Console &con, std::string_view text) {
-    print_text_in_pieces(con, text);
-}
-inline void put_in_pieces(Console &con, std::int32_t number) {
-    print_number_in_pieces(con, number);
-}
+// Appends text, or number in decimal, writing the buffer out whenever it fills: for a line
+// longer than the buffer.
+void put_in_pieces(Console &con, std::string_view text);
+void put_in_pieces(Console &con, std::int32_t number);
 
 // Makes room for `bytes` more bytes of output, writing out what is pending if it must; false
 // when even an empty buffer is too small for them.

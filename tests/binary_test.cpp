@@ -96,6 +96,34 @@ TEST_F(Exit, OneWhenTheOutputCannotBeWrittenAndInputNeverEnds) {
     EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
 }
 
+// The output of a whole file of input waits in the buffer for the flush after the N answer; a
+// file size limit makes that last flush fail, as a disk that fills after the last prediction
+// would. That is a write error, not a clean stop. (The limit, 16 or 32 KiB as the shell counts
+// blocks, leaves room for a coverage build's own data files.)
+TEST_F(Exit, OneWhenTheLastFlushAfterTheAnswerFails) {
+    std::string input;
+    for (int i = 0; i < 200; ++i)
+        input += i < 199 ? "Alfa\n80\nBeta\n79\nS\n" : "Alfa\n80\nBeta\n79\nN\n";
+    ASSERT_LT(input.size(), 65536u) << "the input must arrive in one read";
+    write_file(scratch.path("jogos"), input);
+    const std::string out_path = scratch.path("placar");
+    // Ignored, SIGXFSZ lets the write past the limit fail with EFBIG instead of killing it.
+    EXPECT_EQ(run_shell("trap '' XFSZ; ulimit -f 32; exec " PALPITE_BINARY " <" +
+                        scratch.path("jogos") + " >" + out_path + " 2>" + err_path),
+              1);
+    EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
+    const std::string written = file_contents(out_path);
+    EXPECT_TRUE(written.starts_with("Nome do primeiro time: Overall do primeiro time: "))
+        << written.substr(0, 200);
+    EXPECT_LT(written.size(), 40000u) << "the limit did not cut the output";
+}
+
+// When standard error cannot take the report either, the exit status still tells.
+TEST_F(Exit, OneWhenStandardErrorCannotTakeTheReportEither) {
+    for (const char *err : {"2>/dev/full", "2>&-"})
+        EXPECT_EQ(run_shell(PALPITE_BINARY " </ >/dev/null " + std::string(err)), 1) << err;
+}
+
 // Input that fails is not the end of input: the run is abandoned as at the end, but reported.
 TEST_F(Exit, OneWhenTheInputCannotBeRead) {
     for (const char *input : {"</", "<&-"}) {

@@ -108,7 +108,17 @@ INSTANTIATE_TEST_SUITE_P(NotANumber, ReadInteger,
                                          IntegerCase{"+x\n", true, 42, "+x\n"},
                                          IntegerCase{"- 5\n", true, 42, "- 5\n"},
                                          IntegerCase{"--5\n", true, 42, "--5\n"},
-                                         IntegerCase{"-", true, 42, "-"}));
+                                         IntegerCase{"-", true, 42, "-"},
+                                         IntegerCase{"\0"
+                                                     "5\n"s,
+                                                     true, 42,
+                                                     "\0"
+                                                     "5\n"s},
+                                         IntegerCase{"\x01"
+                                                     "5\n",
+                                                     true, 42,
+                                                     "\x01"
+                                                     "5\n"}));
 
 INSTANTIATE_TEST_SUITE_P(EndOfInput, ReadInteger,
                          testing::Values(IntegerCase{"", false, 42, ""},
