@@ -108,7 +108,7 @@ TEST_F(Exit, OneWhenTheLastFlushAfterTheAnswerFails) {
     write_file(scratch.path("jogos"), input);
     const std::string out_path = scratch.path("placar");
     // Ignored, SIGXFSZ lets the write past the limit fail with EFBIG instead of killing it.
-    EXPECT_EQ(run_shell("trap '' XFSZ; ulimit -f 32; exec " PALPITE_BINARY " <" +
+    EXPECT_EQ(run_shell("trap '' XFSZ; ulimit -f 32; exec " + palpite() + " <" +
                         scratch.path("jogos") + " >" + out_path + " 2>" + err_path),
               1);
     EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
@@ -121,7 +121,7 @@ TEST_F(Exit, OneWhenTheLastFlushAfterTheAnswerFails) {
 // When standard error cannot take the report either, the exit status still tells.
 TEST_F(Exit, OneWhenStandardErrorCannotTakeTheReportEither) {
     for (const char *err : {"2>/dev/full", "2>&-"})
-        EXPECT_EQ(run_shell(PALPITE_BINARY " </ >/dev/null " + std::string(err)), 1) << err;
+        EXPECT_EQ(run_shell(palpite() + " </ >/dev/null " + std::string(err)), 1) << err;
 }
 
 // Input that fails is not the end of input: the run is abandoned as at the end, but reported.
