@@ -52,6 +52,8 @@ static inline bool is_digit(char c) {
 
 // ---- input operations ----
 
+// Each run of buffered bytes is searched and copied by the C library: measured, that costs no
+// more than a byte loop for a ten-byte name with g++, and less with clang++.
 std::size_t read_line(Console &con, char *line, std::size_t capacity) {
     char *stored = line;
     char *const full = line + capacity - 1;
@@ -59,20 +61,14 @@ std::size_t read_line(Console &con, char *line, std::size_t capacity) {
         const char *const from = con.in_buf + con.in_pos;
         const std::size_t most =
             std::min(con.in_len - con.in_pos, static_cast<std::size_t>(full - stored));
-        std::size_t n = 0;
-        bool ended = false;
-        while (n < most) {
-            const char c = from[n];
-            stored[n++] = c;
-            if (c == '\n') {
-                ended = true;
-                break;
-            }
-        }
+        const void *lf = std::memchr(from, '\n', most);
+        const std::size_t n =
+            lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - from) + 1 : most;
+        std::memcpy(stored, from, n);
         con.in_pos += n;
         stored += n;
-        con.line_cut = !ended;
-        if (ended) break;
+        con.line_cut = !lf;
+        if (lf) break;
     }
     *stored = '\0';
     return static_cast<std::size_t>(stored - line);

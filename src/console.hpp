@@ -107,9 +107,11 @@ inline char *put(char *cursor, std::string_view text) {
     return cursor + text.size();
 }
 inline char *put(char *cursor, std::int32_t number) {
-    if (static_cast<std::uint32_t>(number) >= 100) return put_number(cursor, number);
-    if (number >= 10) *cursor++ = static_cast<char>('0' + number / 10); // goals and ratings,
-    *cursor++ = static_cast<char>('0' + number % 10);                   // most often
+    // Goals and ratings, most often, have one or two digits.
+    const auto small = static_cast<std::uint32_t>(number);
+    if (small >= 100) return put_number(cursor, number);
+    if (small >= 10) *cursor++ = static_cast<char>('0' + small / 10);
+    *cursor++ = static_cast<char>('0' + small % 10);
     return cursor;
 }
 

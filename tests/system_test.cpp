@@ -122,6 +122,19 @@ class Interrupter {
     std::thread sender;
 };
 
+// Makes a peer late: it waits until the program's thread has been interrupted `signals` times
+// since `before` (or 5 seconds have passed, which the test's count then shows), and without
+// interruptions for 100 milliseconds.
+void be_late(bool interrupted, int before, int signals) {
+    if (!interrupted) return std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Interrupter::delivered - before < signals && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// Signals a late peer waits for: enough that most interrupt a blocked call or wait.
+constexpr int signals_to_wait = 50;
+
 // How a test hands the console its descriptor: kind of link, and whether it was left
 // non-blocking, and whether signals interrupt the calls.
 struct Wiring {
@@ -151,13 +164,13 @@ TEST_P(SlowPeer, InputWaitsForALateWriter) {
     Pipe output;
     const int program_in = w.terminal ? input.program_end : input.ends[0];
     if (w.non_blocking) make_non_blocking(program_in);
+    const int signals_before = Interrupter::delivered;
     std::thread late_writer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        be_late(w.interrupted, signals_before, signals_to_wait);
         EXPECT_EQ(write(input.ends[1], one_prediction.data(), one_prediction.size()),
                   static_cast<ssize_t>(one_prediction.size()));
     });
     SystemConsole console(program_in, output.ends[1]);
-    const int signals_before = Interrupter::delivered;
     Ending ending;
     {
         std::optional<Interrupter> interrupter;
@@ -168,7 +181,7 @@ TEST_P(SlowPeer, InputWaitsForALateWriter) {
 
     EXPECT_EQ(ending, Ending::answered_no) << "a wait or an interruption was taken for an end";
     if (w.interrupted) {
-        EXPECT_GT(Interrupter::delivered - signals_before, 10);
+        EXPECT_GE(Interrupter::delivered - signals_before, signals_to_wait);
     }
     EXPECT_EQ(static_cast<bool>(fcntl(program_in, F_GETFL) & O_NONBLOCK), w.non_blocking)
         << "the shared flag was changed";
@@ -184,8 +197,9 @@ TEST_P(SlowPeer, OutputWaitsForALateReaderAndLosesNothing) {
     std::string printed;
     for (int i = 0; i < 20000; ++i) printed += "Alfa " + std::to_string(i) + " x 0 Beta\n";
     std::string received;
+    const int signals_before = Interrupter::delivered;
     std::thread late_reader([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        be_late(w.interrupted, signals_before, signals_to_wait);
         // A terminal's master side never reports an end: read exactly what was printed.
         std::vector<char> chunk(4096);
         while (received.size() < printed.size()) {
@@ -195,7 +209,6 @@ TEST_P(SlowPeer, OutputWaitsForALateReaderAndLosesNothing) {
         }
     });
     SystemConsole console(-1, program_out);
-    const int signals_before = Interrupter::delivered;
     bool flushed;
     {
         std::optional<Interrupter> interrupter;
@@ -207,7 +220,7 @@ TEST_P(SlowPeer, OutputWaitsForALateReaderAndLosesNothing) {
 
     EXPECT_TRUE(flushed) << "a wait or an interruption was taken for a write failure";
     if (w.interrupted) {
-        EXPECT_GT(Interrupter::delivered - signals_before, 10);
+        EXPECT_GE(Interrupter::delivered - signals_before, signals_to_wait);
     }
     EXPECT_TRUE(received == printed)
         << "received " << received.size() << " of " << printed.size() << " bytes";
