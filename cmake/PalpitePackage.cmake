@@ -47,4 +47,36 @@ find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
+
+# A cross build packages the target's program: the package is named for the target's Debian
+# architecture, which dpkg-architecture derives from the compiler's GNU triplet (CPack would
+# take this machine's), and its Depends come from the program's shared libraries
+# (PalpiteDebDepends.cmake, run by cpack), not from dpkg-shlibdeps, which here would look for
+# them among this machine's packages.
+if(CMAKE_CROSSCOMPILING)
+    find_program(DPKG_ARCHITECTURE dpkg-architecture)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine
+        OUTPUT_VARIABLE palpite_triplet OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(DPKG_ARCHITECTURE AND palpite_triplet)
+        execute_process(COMMAND ${DPKG_ARCHITECTURE} -t ${palpite_triplet} -qDEB_HOST_ARCH
+            OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+            ERROR_QUIET)
+    endif()
+    if(NOT CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+        message(WARNING "No Debian architecture for the target '${palpite_triplet}' (is "
+            "dpkg-architecture installed?): a Debian package would be labelled for this machine")
+    endif()
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+    # cpack reads one project file: this one reads first any that was set before it.
+    set(palpite_cpack_project "")
+    if(CPACK_PROJECT_CONFIG_FILE)
+        set(palpite_cpack_project "include(\"${CPACK_PROJECT_CONFIG_FILE}\")\n")
+    endif()
+    file(GENERATE OUTPUT ${PALPITE_DEB_DIR}/cpack-depends.cmake CONTENT
+"${palpite_cpack_project}set(PALPITE_READELF \"${CMAKE_READELF}\")
+set(PALPITE_PROGRAM \"$<TARGET_FILE:palpite>\")
+include(\"${CMAKE_CURRENT_LIST_DIR}/PalpiteDebDepends.cmake\")
+")
+    set(CPACK_PROJECT_CONFIG_FILE ${PALPITE_DEB_DIR}/cpack-depends.cmake)
+endif()
 include(CPack)

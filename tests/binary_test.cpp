@@ -76,15 +76,15 @@ class Exit : public testing::Test {
 };
 
 TEST_F(Exit, ZeroAtEndOfInputAndOnN) {
-    EXPECT_EQ(run_shell(PALPITE_BINARY " </dev/null >/dev/null 2>" + err_path), 0);
-    EXPECT_EQ(run_shell("printf 'Alfa\\n80\\nBeta\\n79\\nN\\n' | " PALPITE_BINARY " >/dev/null 2>" +
+    EXPECT_EQ(run_shell(palpite() + " </dev/null >/dev/null 2>" + err_path), 0);
+    EXPECT_EQ(run_shell("printf 'Alfa\\n80\\nBeta\\n79\\nN\\n' | " + palpite() + " >/dev/null 2>" +
                         err_path),
               0);
     EXPECT_EQ(errors(), "");
 }
 
 TEST_F(Exit, OneWhenTheOutputCannotBeWritten) {
-    EXPECT_EQ(run_shell("printf 'Alfa\\n80\\nBeta\\n79\\nN\\n' | " PALPITE_BINARY " >/dev/full 2>" +
+    EXPECT_EQ(run_shell("printf 'Alfa\\n80\\nBeta\\n79\\nN\\n' | " + palpite() + " >/dev/full 2>" +
                         err_path),
               1);
     EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
@@ -92,7 +92,7 @@ TEST_F(Exit, OneWhenTheOutputCannotBeWritten) {
 
 // Endless input must not keep a program that cannot write alive; timeout's 124 would say so.
 TEST_F(Exit, OneWhenTheOutputCannotBeWrittenAndInputNeverEnds) {
-    EXPECT_EQ(run_shell("yes S | timeout 20 " PALPITE_BINARY " >/dev/full 2>" + err_path), 1);
+    EXPECT_EQ(run_shell("yes S | timeout 20 " + palpite() + " >/dev/full 2>" + err_path), 1);
     EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
 }
 
@@ -108,7 +108,7 @@ TEST_F(Exit, OneWhenTheLastFlushAfterTheAnswerFails) {
     write_file(scratch.path("jogos"), input);
     const std::string out_path = scratch.path("placar");
     // Ignored, SIGXFSZ lets the write past the limit fail with EFBIG instead of killing it.
-    EXPECT_EQ(run_shell("trap '' XFSZ; ulimit -f 32; exec " PALPITE_BINARY " <" +
+    EXPECT_EQ(run_shell("trap '' XFSZ; ulimit -f 32; exec " + palpite() + " <" +
                         scratch.path("jogos") + " >" + out_path + " 2>" + err_path),
               1);
     EXPECT_EQ(errors(), "palpite: erro ao escrever a saida\n");
@@ -121,7 +121,7 @@ TEST_F(Exit, OneWhenTheLastFlushAfterTheAnswerFails) {
 // When standard error cannot take the report either, the exit status still tells.
 TEST_F(Exit, OneWhenStandardErrorCannotTakeTheReportEither) {
     for (const char *err : {"2>/dev/full", "2>&-"})
-        EXPECT_EQ(run_shell(PALPITE_BINARY " </ >/dev/null " + std::string(err)), 1) << err;
+        EXPECT_EQ(run_shell(palpite() + " </ >/dev/null " + std::string(err)), 1) << err;
 }
 
 // Input that fails is not the end of input: the run is abandoned as at the end, but reported.
@@ -129,8 +129,7 @@ TEST_F(Exit, OneWhenTheInputCannotBeRead) {
     for (const char *input : {"</", "<&-"}) {
         const std::string out_path = scratch.path("stdout");
         EXPECT_EQ(
-            run_shell(PALPITE_BINARY " " + std::string(input) + " >" + out_path + " 2>" + err_path),
-            1)
+            run_shell(palpite() + " " + std::string(input) + " >" + out_path + " 2>" + err_path), 1)
             << input;
         EXPECT_EQ(file_contents(out_path), "Nome do primeiro time: \n") << input;
         EXPECT_EQ(errors(), "palpite: erro ao ler a entrada\n") << input;
@@ -141,8 +140,8 @@ TEST_F(Exit, OneWhenTheInputCannotBeRead) {
 // ends any filter in a pipeline.
 TEST_F(Exit, ABrokenPipeEndsItBySigpipe) {
     std::signal(SIGPIPE, SIG_DFL); // what the program inherits, whatever this test inherited
-    EXPECT_EQ(run_shell("bash -c 'yes S | " PALPITE_BINARY " 2>" + err_path +
-                        " | head -c 10 >/dev/null; exit ${PIPESTATUS[1]}'"),
+    EXPECT_EQ(run_shell("bash -c 'yes S | \"$@\" 2>" + err_path +
+                        " | head -c 10 >/dev/null; exit ${PIPESTATUS[1]}' bash " + palpite()),
               128 + SIGPIPE);
     EXPECT_EQ(errors(), "");
 }
@@ -154,7 +153,7 @@ TEST_F(Exit, ABrokenPipeEndsItBySigpipe) {
 TEST(Input, TheNextCommandReadsWhatTheProgramDidNotTake) {
     Scratch scratch;
     write_file(scratch.path("jogos"), "Alfa\n80\nBeta\n79\nN\nresto\n");
-    EXPECT_EQ(run_shell("{ " PALPITE_BINARY " >/dev/null; cat >" + scratch.path("resto") + "; } <" +
+    EXPECT_EQ(run_shell("{ " + palpite() + " >/dev/null; cat >" + scratch.path("resto") + "; } <" +
                         scratch.path("jogos")),
               0);
     EXPECT_EQ(file_contents(scratch.path("resto")), "resto\n");

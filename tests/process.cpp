@@ -11,6 +11,7 @@
 #else
 #include <util.h> // forkpty on macOS and the BSDs
 #endif
+#include <string_view>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -29,15 +30,64 @@ static termios plain_terminal() {
     return t;
 }
 
+#ifndef PALPITE_EMULATOR
+#define PALPITE_EMULATOR
+#endif
+
+const std::vector<std::string> &program_words() {
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> emulator{PALPITE_EMULATOR};
+        emulator.emplace_back(PALPITE_BINARY);
+        return emulator;
+    }();
+    return words;
+}
+
+const std::string &palpite() {
+    static const std::string command = [] {
+        std::string line;
+        for (std::string_view word : program_words()) {
+            line += line.empty() ? "'" : " '";
+            for (char ch : word) line += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+            line += '\'';
+        }
+        return line;
+    }();
+    return command;
+}
+
+bool under_emulator() {
+    return program_words().size() > 1;
+}
+
+// Replaces this process with the program. Natively that is the program itself, named palpite;
+// in a cross build the emulator, given the program's path. Allocates nothing: it runs between
+// fork and exec.
+[[noreturn]] static void exec_program(char *const *argv) {
+    if (under_emulator())
+        execv(argv[0], argv);
+    else
+        execl(PALPITE_BINARY, "palpite", static_cast<char *>(nullptr));
+    _exit(127);
+}
+
+// The emulator's words and the program's path as an argument vector for execv, ended by a
+// null pointer; it points into program_words(), which lives as long as the process.
+static std::vector<char *> program_argv() {
+    std::vector<char *> argv;
+    for (const std::string &word : program_words())
+        argv.push_back(const_cast<char *>(word.c_str()));
+    argv.push_back(nullptr);
+    return argv;
+}
+
 Child::Child(Wiring wiring) : wiring(wiring) {
+    const std::vector<char *> argv = program_argv();
     if (wiring == Wiring::terminal) {
         termios t = plain_terminal();
         int master = -1;
         pid = forkpty(&master, nullptr, &t, nullptr);
-        if (pid == 0) {
-            execl(PALPITE_BINARY, "palpite", static_cast<char *>(nullptr));
-            _exit(127);
-        }
+        if (pid == 0) exec_program(argv.data());
         to_child = from_child = master;
     } else {
         int in[2], out[2];
@@ -47,8 +97,7 @@ Child::Child(Wiring wiring) : wiring(wiring) {
             dup2(in[0], STDIN_FILENO);
             dup2(out[1], STDOUT_FILENO);
             for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
-            execl(PALPITE_BINARY, "palpite", static_cast<char *>(nullptr));
-            _exit(127);
+            exec_program(argv.data());
         }
         close(in[0]);
         close(out[1]);
@@ -157,7 +206,7 @@ void write_file(const std::string &path, const std::string &text) {
 std::string run_piped(const std::string &input) {
     Scratch scratch;
     write_file(scratch.path("input"), input);
-    EXPECT_EQ(run_shell("cat " + scratch.path("input") + " | " PALPITE_BINARY " >" +
+    EXPECT_EQ(run_shell("cat " + scratch.path("input") + " | " + palpite() + " >" +
                         scratch.path("output")),
               0);
     return file_contents(scratch.path("output"));

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 enum class Wiring { terminal, pipes };
 
@@ -47,6 +48,17 @@ class Scratch {
   private:
     std::string folder;
 };
+
+// The words of the command that starts the built program: in a cross build the emulator's
+// (PALPITE_EMULATOR, qemu-user) and then the program's path, else the path alone.
+const std::vector<std::string> &program_words();
+
+// The same command quoted for the shell, to begin a command line run by run_shell.
+const std::string &palpite();
+
+// True when the program runs under an emulator, whose process (its memory, its system calls)
+// is the emulator's as much as the program's.
+bool under_emulator();
 
 // Runs a shell command line and returns its exit status, or -1 if it did not exit normally.
 int run_shell(const std::string &command);
