@@ -38,7 +38,9 @@ function(palpite_self_contained target)
         target_link_options(${target} PRIVATE -static)
     elseif(PALPITE_ELF)
         # The program uses nothing of the C++ runtime library; without --as-needed the linker
-        # would still make every run load and bind it.
-        target_link_options(${target} PRIVATE LINKER:--as-needed)
+        # would still make every run load and bind it. The compiler's own helpers (division on
+        # 32-bit ARM) come from libgcc's static archive rather than from libgcc_s.
+        target_link_options(${target} PRIVATE LINKER:--as-needed
+                                              -static-libgcc)
     endif()
 endfunction()

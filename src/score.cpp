@@ -7,7 +7,7 @@
 
 // Draw mod m, for m >= 1; the result lies between 0 and min(m - 1, RAND_MAX). A chance is at
 // most (3 + 2^32 - 1) / 2 and m at most one more, so m fits 32 unsigned bits, as every draw
-// does: the remainder is taken in 32 bits, which 32-bit targets divide without a library call.
+// does: the remainder is taken in 32 bits, and no 32-bit target needs a 64-bit division.
 static std::int32_t draw_mod(const Draw &draw, std::int64_t m) {
     const auto drawn = static_cast<std::uint32_t>(draw.next(draw.context));
     return static_cast<std::int32_t>(drawn % static_cast<std::uint32_t>(m));
