@@ -8,14 +8,15 @@
 #   build-id, which the linker computes from the debug information too.
 # - On Windows the PE header gets no link time stamp (MinGW-w64 ld's --no-insert-timestamp).
 # - With PALPITE_STATIC, the program is linked fully static and still position-independent,
-#   -static-pie in place of the -pie that POSITION_INDEPENDENT_CODE adds, so that it runs on
-#   any Linux distribution of its architecture with no shared library at all; `cpack -G TGZ`
-#   packs it with its manual page and the README as palpite-<version>-linux-<arch>.tar.gz.
+#   -static-pie in place of the -pie that POSITION_INDEPENDENT_CODE adds: it loads no shared
+#   library, so it does not depend on those of the system it runs on. `cpack -G TGZ` packs it
+#   with its manual page and the README as palpite-<version>-linux-<arch>.tar.gz.
 #
 # At packaging time cpack stamps archive members, tar, ar and gzip headers, and (through strip)
 # the PE header with SOURCE_DATE_EPOCH when it is set, with the clock otherwise. The CPack
 # project file (PalpiteCPackProject.cmake) sets it, unless the caller has, to the time of the
-# last commit; nothing the build itself compiles or links reads it.
+# last commit. The build itself needs it nowhere: the program uses no date macro, and the
+# Windows link leaves the time stamp out.
 
 option(PALPITE_STATIC "Link the program with -static-pie and pack it with `cpack -G TGZ`" OFF)
 
