@@ -23,6 +23,14 @@ option(PALPITE_STATIC "Link the program with -static-pie and pack it with `cpack
 if(PALPITE_STATIC AND (WIN32 OR APPLE))
     message(FATAL_ERROR "PALPITE_STATIC builds the static Linux release: it needs an ELF system")
 endif()
+if(PALPITE_STATIC)
+    # Said now rather than at the link: a C library built without it has no rcrt1.o.
+    include(CheckLinkerFlag)
+    check_linker_flag(CXX -static-pie PALPITE_LINKS_STATIC_PIE)
+    if(NOT PALPITE_LINKS_STATIC_PIE)
+        message(FATAL_ERROR "PALPITE_STATIC: ${CMAKE_CXX_COMPILER} cannot link with -static-pie")
+    endif()
+endif()
 # -static alone would link a program at a fixed address: GCC drops -pie when both are given.
 if(PALPITE_HARDENING AND NOT WIN32 AND CMAKE_EXE_LINKER_FLAGS MATCHES "(^| )-static( |$)")
     message(FATAL_ERROR "-static in CMAKE_EXE_LINKER_FLAGS gives up position independence: "
