@@ -10,7 +10,7 @@
 # - With PALPITE_STATIC, the program is linked fully static and still position-independent,
 #   -static-pie in place of the -pie that POSITION_INDEPENDENT_CODE adds: it loads no shared
 #   library, so it does not depend on those of the system it runs on. `cpack -G TGZ` packs it
-#   with its manual page and the README as palpite-<version>-linux-<arch>.tar.gz.
+#   with its manual page, the README and the licence as palpite-<version>-linux-<arch>.tar.gz.
 #
 # At packaging time cpack stamps archive members, tar, ar and gzip headers, and (through strip)
 # the PE header with SOURCE_DATE_EPOCH when it is set, with the clock otherwise. The CPack
@@ -103,12 +103,12 @@ find_program(GIT_PROGRAM git)
 set(CPACK_PALPITE_GIT "${GIT_PROGRAM}")
 
 if(PALPITE_STATIC)
-    # One folder to unpack anywhere, as the Windows zip is: the program, its manual page and the
-    # README. The component "tarball" is packed by `cpack -G TGZ` alone.
+    # One folder to unpack anywhere, as the Windows zip is: the program, its manual page, the
+    # README and the licence. The component "tarball" is packed by `cpack -G TGZ` alone.
     string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}" arch)
     set(CPACK_PALPITE_TARBALL ${PROJECT_NAME}-${PROJECT_VERSION}-linux-${arch})
     set(CPACK_PALPITE_BINARY_DIR "${PROJECT_BINARY_DIR}")
     install(TARGETS palpite RUNTIME DESTINATION . COMPONENT tarball EXCLUDE_FROM_ALL)
     install(FILES "${PROJECT_BINARY_DIR}/doc/palpite.6" "${PROJECT_SOURCE_DIR}/README.md"
-            DESTINATION . COMPONENT tarball EXCLUDE_FROM_ALL)
+                  "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . COMPONENT tarball EXCLUDE_FROM_ALL)
 endif()
