@@ -4,7 +4,9 @@
 #   palpite_warnings(TARGET)        the project's warnings, and -Werror with PALPITE_WERROR
 #   palpite_program_code(TARGET)    for src/: warnings, no exceptions, and with PALPITE_COVERAGE
 #                                   gcov instrumentation
-#   palpite_self_contained(TARGET)  links the program so that it loads no C++ runtime library
+#   palpite_self_contained(TARGET)  links a program so that it loads no C++ runtime library:
+#                                   the program, and the tests, which then run under wine with
+#                                   no MinGW DLL beside them
 #
 # PALPITE_ELF is true where the program is an ELF file, the only kind the linker flags of
 # palpite_self_contained and palpite_harden apply to.
