@@ -1,11 +1,9 @@
 # Release files that two builds of the same commit make byte for byte alike, in any folder and
 # at any time, and the static Linux release.
 #
-# palpite_release(TARGET) prepares the program TARGET, and the libraries of this project that it
-# links, for release:
-# - The source and build directories are mapped to "." (-ffile-prefix-map) in everything they
-#   compile: debug information and __FILE__ then hold no folder name, and neither does the
-#   build-id, which the linker computes from the debug information too.
+# palpite_release(TARGET LIBRARY...) prepares the program TARGET, which links the given
+# libraries of this project, for release (the source and build directories are mapped out of
+# what they compile by palpite_program_code, in PalpiteTargets.cmake):
 # - On Windows the PE header gets no link time stamp (MinGW-w64 ld's --no-insert-timestamp).
 # - With PALPITE_STATIC, the program is linked fully static and still position-independent,
 #   -static-pie in place of the -pie that POSITION_INDEPENDENT_CODE adds: it loads no shared
@@ -37,48 +35,13 @@ if(PALPITE_HARDENING AND NOT WIN32 AND CMAKE_EXE_LINKER_FLAGS MATCHES "(^| )-sta
         "use -DPALPITE_STATIC=ON, which links with -static-pie")
 endif()
 
-# Stores in `out` the libraries built by this project that `target` links, directly or through
-# other libraries of this project.
-function(_palpite_project_libraries target out)
-    set(found)
-    set(pending ${target})
-    while(pending)
-        list(POP_FRONT pending current)
-        get_target_property(links ${current} LINK_LIBRARIES)
-        foreach(lib IN LISTS links)
-            if(NOT TARGET ${lib})
-                continue()
-            endif()
-            get_target_property(aliased ${lib} ALIASED_TARGET)
-            if(aliased)
-                set(lib ${aliased})
-            endif()
-            get_target_property(imported ${lib} IMPORTED)
-            get_target_property(dir ${lib} SOURCE_DIR)
-            cmake_path(IS_PREFIX PROJECT_SOURCE_DIR "${dir}" NORMALIZE own)
-            if(NOT imported AND own AND NOT lib IN_LIST found)
-                list(APPEND found ${lib})
-                list(APPEND pending ${lib})
-            endif()
-        endforeach()
-    endwhile()
-    set(${out} ${found} PARENT_SCOPE)
-endfunction()
-
-# Applies the release settings to `target` and its libraries; called once the directory that
-# defines it has been read, so that every library it links is known.
-function(_palpite_release_now target)
-    _palpite_project_libraries(${target} libraries)
-    # When one directory lies inside the other, GCC and Clang apply the last matching map.
-    foreach(each IN LISTS target libraries)
-        target_compile_options(${each} PRIVATE "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
-                                               "-ffile-prefix-map=${PROJECT_BINARY_DIR}=.")
-    endforeach()
+function(palpite_release target)
     if(MINGW)
         target_link_options(${target} PRIVATE LINKER:--no-insert-timestamp)
     endif()
     if(PALPITE_STATIC)
-        foreach(lib IN LISTS libraries)
+        # The libraries it links are position-independent code, whether or not hardening is on.
+        foreach(lib IN LISTS ARGN)
             set_property(TARGET ${lib} PROPERTY POSITION_INDEPENDENT_CODE ON)
         endforeach()
         # Unset rather than OFF, which would add -no-pie: CMake then adds no PIE flag to the
@@ -87,11 +50,6 @@ function(_palpite_release_now target)
         target_compile_options(${target} PRIVATE -fPIE)
         target_link_options(${target} PRIVATE -static-pie)
     endif()
-endfunction()
-
-function(palpite_release target)
-    # A deferred call expands its arguments when it runs: the name is put in now.
-    cmake_language(EVAL CODE "cmake_language(DEFER CALL _palpite_release_now [[${target}]])")
 endfunction()
 
 # ---- packaging ----

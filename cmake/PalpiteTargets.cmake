@@ -2,8 +2,8 @@
 # code built in the same tree.
 #
 #   palpite_warnings(TARGET)        the project's warnings, and -Werror with PALPITE_WERROR
-#   palpite_program_code(TARGET)    for src/: warnings, no exceptions, and with PALPITE_COVERAGE
-#                                   gcov instrumentation
+#   palpite_program_code(TARGET)    for src/: warnings, no exceptions, no folder names, and with
+#                                   PALPITE_COVERAGE gcov instrumentation
 #   palpite_self_contained(TARGET)  links a program so that it loads no C++ runtime library:
 #                                   the program, and the tests, which then run under wine with
 #                                   no MinGW DLL beside them
@@ -27,6 +27,12 @@ function(palpite_program_code target)
     # The program throws nothing and catches nothing: without exceptions no object of it refers
     # to the C++ runtime's personality routine, whichever standard library the compiler uses.
     target_compile_options(${target} PRIVATE -fno-exceptions)
+    # The source and build directories mapped to ".": debug information and __FILE__ then hold
+    # no folder name, and neither does the build-id, which the linker computes from them, so
+    # that two builds in two folders make the same program. When one directory lies inside the
+    # other, GCC and Clang apply the last matching map.
+    target_compile_options(${target} PRIVATE "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
+                                             "-ffile-prefix-map=${PROJECT_BINARY_DIR}=.")
     if(PALPITE_COVERAGE)
         target_compile_options(${target} PRIVATE --coverage)
         target_link_options(${target} PUBLIC --coverage)
