@@ -7,39 +7,37 @@ void console_open(Console &con, Io io, char *in_buf, std::size_t in_size, char *
                   std::size_t out_size) {
     con = Console{};
     con.io = io;
-    con.in_buf = in_buf;
-    con.in_size = in_size;
-    con.out_buf = out_buf;
-    con.out_size = out_size;
+    con.in_buf = con.in_next = con.in_end = in_buf;
+    con.in_limit = in_buf + in_size;
+    con.out_buf = con.out_end = out_buf;
+    con.out_limit = out_buf + out_size;
 }
 
 // ---- input buffer ----
 
-// Reads until at least `want` (<= in_size) untaken bytes are buffered, first moving the untaken
-// ones to the front; false if input ends or fails first. Pending output is flushed before every
-// read, since that read may wait for the user.
-static bool refill(Console &con, std::size_t want) {
-    std::size_t untaken = con.in_len - con.in_pos;
-    std::memmove(con.in_buf, con.in_buf + con.in_pos, untaken);
-    con.in_pos = 0;
-    con.in_len = untaken;
-    while (con.in_len < want) {
+// Moves the untaken bytes to the front first, so that the buffer's whole size can be filled.
+bool refill(Console &con, std::size_t want) {
+    const std::size_t untaken = untaken_input(con);
+    std::memmove(con.in_buf, con.in_next, untaken);
+    con.in_next = con.in_buf;
+    con.in_end = con.in_buf + untaken;
+    while (untaken_input(con) < want) {
         if (con.in_ended || !flush_output(con)) return false;
-        std::ptrdiff_t n =
-            con.io.read(con.io.context, con.in_buf + con.in_len, con.in_size - con.in_len);
+        std::ptrdiff_t n = con.io.read(con.io.context, con.in_end,
+                                       static_cast<std::size_t>(con.in_limit - con.in_end));
         if (n <= 0) {
             con.in_ended = true;
             con.in_failed = n < 0;
             return false;
         }
-        con.in_len += static_cast<std::size_t>(n);
+        con.in_end += n;
     }
     return true;
 }
 
 // Makes `want` untaken bytes available, reading only when they are not buffered yet.
 static inline bool available(Console &con, std::size_t want) {
-    return con.in_len - con.in_pos >= want || refill(con, want);
+    return untaken_input(con) >= want || refill(con, want);
 }
 
 static inline bool is_space(char c) {
@@ -58,14 +56,13 @@ std::size_t read_line(Console &con, char *line, std::size_t capacity) {
     char *stored = line;
     char *const full = line + capacity - 1;
     while (stored < full && available(con, 1)) {
-        const char *const from = con.in_buf + con.in_pos;
+        const char *const from = con.in_next;
         const std::size_t most =
-            std::min(con.in_len - con.in_pos, static_cast<std::size_t>(full - stored));
-        const void *lf = std::memchr(from, '\n', most);
-        const std::size_t n =
-            lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - from) + 1 : most;
+            std::min(untaken_input(con), static_cast<std::size_t>(full - stored));
+        const char *lf = static_cast<const char *>(std::memchr(from, '\n', most));
+        const std::size_t n = lf ? static_cast<std::size_t>(lf - from) + 1 : most;
         std::memcpy(stored, from, n);
-        con.in_pos += n;
+        con.in_next += n;
         stored += n;
         con.line_cut = !lf;
         if (lf) break;
@@ -77,11 +74,10 @@ std::size_t read_line(Console &con, char *line, std::size_t capacity) {
 // Takes the white space before the next other byte, across refills; false if input ends first.
 static bool skip_space(Console &con) {
     while (available(con, 1)) {
-        const char *blank = con.in_buf + con.in_pos;
-        const char *const end = con.in_buf + con.in_len;
-        while (blank < end && is_space(*blank)) ++blank;
-        con.in_pos = static_cast<std::size_t>(blank - con.in_buf);
-        if (blank < end) return true;
+        const char *blank = con.in_next;
+        while (blank < con.in_end && is_space(*blank)) ++blank;
+        con.in_next = const_cast<char *>(blank);
+        if (blank < con.in_end) return true;
     }
     return false;
 }
@@ -90,43 +86,34 @@ bool read_integer(Console &con, std::int32_t &value) {
     if (!skip_space(con)) return false;
 
     // A sign counts only with a digit right behind it; otherwise it stays pending.
-    const char first = con.in_buf[con.in_pos];
+    const char first = *con.in_next;
     const bool negative = first == '-';
     const bool sign = negative || first == '+';
     if (sign && !available(con, 2)) return true;
-    if (!is_digit(con.in_buf[con.in_pos + sign])) return true;
-    con.in_pos += sign;
+    if (!is_digit(con.in_next[sign])) return true;
+    con.in_next += sign;
 
     // Every digit is taken, across refills; the magnitude stops growing at the edge of the
     // int32 range.
     const std::uint64_t limit = negative ? 2147483648 : 2147483647;
     std::uint64_t magnitude = 0;
     do {
-        const char *digit = con.in_buf + con.in_pos;
-        const char *const end = con.in_buf + con.in_len;
+        const char *digit = con.in_next;
+        const char *const end = con.in_end;
         for (unsigned d; digit < end && (d = static_cast<unsigned char>(*digit) - '0') < 10;
              ++digit)
             magnitude = std::min(limit, magnitude * 10 + d);
-        con.in_pos = static_cast<std::size_t>(digit - con.in_buf);
+        con.in_next = const_cast<char *>(digit);
         if (digit < end) break;
     } while (available(con, 1));
     value = static_cast<std::int32_t>(negative ? 0 - magnitude : magnitude);
     return true;
 }
 
-bool skip_char(Console &con) {
-    if (!available(con, 1)) return false;
-    ++con.in_pos;
-    return true;
-}
-
 void discard_line(Console &con) {
     while (con.line_cut && available(con, 1)) {
-        const char *from = con.in_buf + con.in_pos;
-        const char *const end = con.in_buf + con.in_len;
-        const void *lf = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
-        con.in_pos = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) + 1 - con.in_buf)
-                        : con.in_len;
+        char *lf = static_cast<char *>(std::memchr(con.in_next, '\n', untaken_input(con)));
+        con.in_next = lf ? lf + 1 : con.in_end;
         con.line_cut = !lf;
     }
 }
@@ -134,30 +121,32 @@ void discard_line(Console &con) {
 // ---- output ----
 
 bool flush_output(Console &con) {
-    std::size_t done = 0;
-    while (!con.out_failed && done < con.out_len) {
-        std::ptrdiff_t n = con.io.write(con.io.context, con.out_buf + done, con.out_len - done);
+    const char *done = con.out_buf;
+    while (!con.out_failed && done < con.out_end) {
+        std::ptrdiff_t n =
+            con.io.write(con.io.context, done, static_cast<std::size_t>(con.out_end - done));
         if (n > 0)
-            done += static_cast<std::size_t>(n);
+            done += n;
         else
             con.out_failed = true; // the caller reports it; what is left cannot be written
     }
-    con.out_len = 0;
+    con.out_end = con.out_buf;
     return !con.out_failed;
 }
 
 bool make_room(Console &con, std::size_t bytes) {
-    if (bytes > con.out_size) return false;
+    if (bytes > static_cast<std::size_t>(con.out_limit - con.out_buf)) return false;
     flush_output(con); // on failure the buffer is emptied all the same, and output dropped
     return true;
 }
 
 void put_in_pieces(Console &con, std::string_view text) {
     while (!text.empty()) {
-        if (con.out_len == con.out_size) flush_output(con);
-        std::size_t n = std::min(text.size(), con.out_size - con.out_len);
-        std::memcpy(con.out_buf + con.out_len, text.data(), n);
-        con.out_len += n;
+        if (con.out_end == con.out_limit) flush_output(con);
+        std::size_t n =
+            std::min(text.size(), static_cast<std::size_t>(con.out_limit - con.out_end));
+        std::memcpy(con.out_end, text.data(), n);
+        con.out_end += n;
         text.remove_prefix(n);
     }
 }

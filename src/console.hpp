@@ -29,18 +29,18 @@ struct Io {
 // ---- the console ----
 
 struct Console {
-    Io io;                // where input comes from and output goes
-    char *in_buf;         // input delivered but not taken lies in [in_pos, in_len)
-    std::size_t in_size;  // bytes in_buf holds
-    std::size_t in_pos;   // first byte of in_buf no read has taken yet
-    std::size_t in_len;   // bytes of in_buf filled from the input
-    bool in_ended;        // the input ended or failed; no more is read
-    bool in_failed;       // the input failed rather than ended
-    bool line_cut;        // the last read_line stopped short of a line feed
-    char *out_buf;        // output printed but not yet written lies in [0, out_len)
-    std::size_t out_size; // bytes out_buf holds
-    std::size_t out_len;  // bytes of out_buf waiting to be written
-    bool out_failed;      // a write failed; output is dropped from then on
+    Io io;           // where input comes from and output goes
+    char *in_buf;    // input delivered but not taken lies in [in_next, in_end)
+    char *in_next;   // first byte of in_buf no read has taken yet
+    char *in_end;    // end of the bytes filled from the input
+    char *in_limit;  // end of in_buf
+    bool in_ended;   // the input ended or failed; no more is read
+    bool in_failed;  // the input failed rather than ended
+    bool line_cut;   // the last read_line stopped short of a line feed
+    char *out_buf;   // output printed but not yet written lies in [out_buf, out_end)
+    char *out_end;   // where the next byte of output goes
+    char *out_limit; // end of out_buf
+    bool out_failed; // a write failed; output is dropped from then on
 };
 
 // The smallest input buffer: an integer read looks at a sign and the digit after it at once.
@@ -55,7 +55,7 @@ void console_open(Console &con, Io io, char *in_buf, std::size_t in_size, char *
 
 // The number of input bytes delivered to con that no read has taken.
 inline std::size_t untaken_input(const Console &con) {
-    return con.in_len - con.in_pos;
+    return static_cast<std::size_t>(con.in_end - con.in_next);
 }
 
 // ---- input: each returns false (or 0) only when input ended, or output failed, first ----
@@ -70,8 +70,17 @@ std::size_t read_line(Console &con, char *line, std::size_t capacity);
 // kept. False when input ended while skipping white space.
 bool read_integer(Console &con, std::int32_t &value);
 
+// Reads until at least `want` (<= the input buffer's size) untaken bytes are buffered; false if
+// input ends or fails first. Pending output is flushed before every read, since that read may
+// wait for the user.
+bool refill(Console &con, std::size_t want);
+
 // Takes exactly one character, whatever it is; false when input ended.
-bool skip_char(Console &con);
+inline bool skip_char(Console &con) {
+    if (con.in_next == con.in_end && !refill(con, 1)) return false;
+    ++con.in_next;
+    return true;
+}
 
 // Drops the rest of the line that the last read_line cut short, up to and including its line
 // feed; drops nothing after a whole line, so it never waits for a new one.
@@ -109,10 +118,14 @@ inline char *put(char *cursor, std::string_view text) {
 inline char *put(char *cursor, std::int32_t number) {
     // Goals and ratings, most often, have one or two digits.
     const auto small = static_cast<std::uint32_t>(number);
+    if (small < 10) {
+        *cursor = static_cast<char>('0' + small);
+        return cursor + 1;
+    }
     if (small >= 100) return put_number(cursor, number);
-    if (small >= 10) *cursor++ = static_cast<char>('0' + small / 10);
-    *cursor++ = static_cast<char>('0' + small % 10);
-    return cursor;
+    cursor[0] = static_cast<char>('0' + small / 10);
+    cursor[1] = static_cast<char>('0' + small % 10);
+    return cursor + 2;
 }
 
 // Appends text, or number in decimal, writing the buffer out whenever it fills: for a line
@@ -133,11 +146,12 @@ template <class... Parts> void print_in_pieces(Console &con, const Parts &...par
     (put_in_pieces(con, parts), ...);
 }
 
-template <class... Parts> void print(Console &con, const Parts &...parts) {
+template <class... Parts> inline void print(Console &con, const Parts &...parts) {
     const std::size_t most = (most_bytes(parts) + ...);
-    if (most > con.out_size - con.out_len && !make_room(con, most)) [[unlikely]]
+    if (most > static_cast<std::size_t>(con.out_limit - con.out_end) && !make_room(con, most))
+        [[unlikely]]
         return print_in_pieces(con, parts...);
-    char *cursor = con.out_buf + con.out_len;
+    char *cursor = con.out_end;
     ((cursor = put(cursor, parts)), ...);
-    con.out_len = static_cast<std::size_t>(cursor - con.out_buf);
+    con.out_end = cursor;
 }

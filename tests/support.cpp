@@ -40,8 +40,7 @@ ScriptedConsole::ScriptedConsole(std::string_view bytes, Delivery delivery, Buff
 }
 
 std::string ScriptedConsole::pending() const {
-    return std::string(con.in_buf + con.in_pos, untaken_input(con)) +
-           input.substr(script.delivered);
+    return std::string(con.in_next, untaken_input(con)) + input.substr(script.delivered);
 }
 
 Draw Script::draw() {
