@@ -7,7 +7,9 @@ check_pie_supported(LANGUAGES CXX)
 
 function(palpite_harden target)
     set_property(TARGET ${target} PROPERTY POSITION_INDEPENDENT_CODE ON)
-    target_compile_options(${target} PRIVATE -fstack-protector-strong)
+    # With -z now every library call is bound at load time, so it can go through the GOT
+    # directly rather than through a PLT stub.
+    target_compile_options(${target} PRIVATE -fstack-protector-strong -fno-plt)
     # Undefined first: some compilers already define it, and a redefinition would warn.
     target_compile_options(${target} PRIVATE
         "$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")

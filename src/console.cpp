@@ -53,32 +53,30 @@ static inline bool is_digit(char c) {
 // Each run of buffered bytes is searched and copied by the C library: measured, that costs no
 // more than a byte loop for a ten-byte name with g++, and less with clang++.
 std::size_t read_line(Console &con, char *line, std::size_t capacity) {
-    char *stored = line;
-    char *const full = line + capacity - 1;
-    while (stored < full && available(con, 1)) {
-        const char *const from = con.in_next;
-        const std::size_t most =
-            std::min(untaken_input(con), static_cast<std::size_t>(full - stored));
-        const char *lf = static_cast<const char *>(std::memchr(from, '\n', most));
-        const std::size_t n = lf ? static_cast<std::size_t>(lf - from) + 1 : most;
-        std::memcpy(stored, from, n);
-        con.in_next += n;
-        stored += n;
+    std::size_t length = 0;
+    const std::size_t most = capacity - 1;
+    while (length < most && available(con, 1)) {
+        const std::size_t run = std::min(untaken_input(con), most - length);
+        const char *lf = static_cast<const char *>(std::memchr(con.in_next, '\n', run));
+        const std::size_t taken = lf ? static_cast<std::size_t>(lf - con.in_next) + 1 : run;
+        std::memcpy(line + length, con.in_next, taken);
+        con.in_next += taken;
+        length += taken;
         con.line_cut = !lf;
         if (lf) break;
     }
-    *stored = '\0';
-    return static_cast<std::size_t>(stored - line);
+    line[length] = '\0';
+    return length;
 }
 
 // Takes the white space before the next other byte, across refills; false if input ends first.
 static bool skip_space(Console &con) {
-    while (available(con, 1)) {
+    do {
         const char *blank = con.in_next;
         while (blank < con.in_end && is_space(*blank)) ++blank;
         con.in_next = const_cast<char *>(blank);
         if (blank < con.in_end) return true;
-    }
+    } while (refill(con, 1));
     return false;
 }
 
@@ -86,26 +84,26 @@ bool read_integer(Console &con, std::int32_t &value) {
     if (!skip_space(con)) return false;
 
     // A sign counts only with a digit right behind it; otherwise it stays pending.
-    const char first = *con.in_next;
-    const bool negative = first == '-';
-    const bool sign = negative || first == '+';
-    if (sign && !available(con, 2)) return true;
-    if (!is_digit(con.in_next[sign])) return true;
-    con.in_next += sign;
+    const char *digit = con.in_next;
+    const bool negative = *digit == '-';
+    if (negative || *digit == '+') {
+        if (!available(con, 2)) return true;
+        digit = con.in_next + 1;
+    }
+    if (!is_digit(*digit)) return true;
 
     // Every digit is taken, across refills; the magnitude stops growing at the edge of the
     // int32 range.
     const std::uint64_t limit = negative ? 2147483648 : 2147483647;
     std::uint64_t magnitude = 0;
-    do {
-        const char *digit = con.in_next;
-        const char *const end = con.in_end;
-        for (unsigned d; digit < end && (d = static_cast<unsigned char>(*digit) - '0') < 10;
+    for (;;) {
+        for (unsigned d; digit < con.in_end && (d = static_cast<unsigned char>(*digit) - '0') < 10;
              ++digit)
             magnitude = std::min(limit, magnitude * 10 + d);
         con.in_next = const_cast<char *>(digit);
-        if (digit < end) break;
-    } while (available(con, 1));
+        if (digit < con.in_end || !refill(con, 1)) break;
+        digit = con.in_next;
+    }
     value = static_cast<std::int32_t>(negative ? 0 - magnitude : magnitude);
     return true;
 }

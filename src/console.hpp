@@ -9,6 +9,7 @@
 // descriptors in the program and a scripted channel in the tests and the fuzzer.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -115,6 +116,16 @@ inline char *put(char *cursor, std::string_view text) {
     std::memcpy(cursor, text.data(), text.size());
     return cursor + text.size();
 }
+// "00", "01", ... "99": the two digits of every number below 100, side by side.
+inline constexpr auto two_digits = [] {
+    std::array<char, 200> pairs{};
+    for (int n = 0; n < 100; ++n) {
+        pairs[2 * n] = static_cast<char>('0' + n / 10);
+        pairs[2 * n + 1] = static_cast<char>('0' + n % 10);
+    }
+    return pairs;
+}();
+
 inline char *put(char *cursor, std::int32_t number) {
     // Goals and ratings, most often, have one or two digits.
     const auto small = static_cast<std::uint32_t>(number);
@@ -123,8 +134,7 @@ inline char *put(char *cursor, std::int32_t number) {
         return cursor + 1;
     }
     if (small >= 100) return put_number(cursor, number);
-    cursor[0] = static_cast<char>('0' + small / 10);
-    cursor[1] = static_cast<char>('0' + small % 10);
+    std::memcpy(cursor, &two_digits[2 * small], 2);
     return cursor + 2;
 }
 
