@@ -4,6 +4,7 @@
 #   palpite_warnings(TARGET)        the project's warnings, and -Werror with PALPITE_WERROR
 #   palpite_program_code(TARGET)    for src/: warnings, no exceptions, no folder names, and with
 #                                   PALPITE_COVERAGE gcov instrumentation
+#   palpite_coverage(TARGET)        with PALPITE_COVERAGE, gcov instrumentation
 #   palpite_self_contained(TARGET)  links a program so that it loads no C++ runtime library:
 #                                   the program, and the tests, which then run under wine with
 #                                   no MinGW DLL beside them
@@ -33,6 +34,12 @@ function(palpite_program_code target)
     # other, GCC and Clang apply the last matching map.
     target_compile_options(${target} PRIVATE "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
                                              "-ffile-prefix-map=${PROJECT_BINARY_DIR}=.")
+    palpite_coverage(${target})
+endfunction()
+
+# With PALPITE_COVERAGE, gcov instrumentation: for src/, and for the tests, whose own copies of
+# the console's inline reads are the ones their calls run.
+function(palpite_coverage target)
     if(PALPITE_COVERAGE)
         target_compile_options(${target} PRIVATE --coverage)
         target_link_options(${target} PUBLIC --coverage)

@@ -1,7 +1,6 @@
-// Console input and output: buffered reads and writes over the channel the console is handed.
+// Console input and output over the channel the console is handed: refilling the input buffer,
+// and writing the output out. The reads themselves are inline, in console.hpp.
 #include "console.hpp"
-
-#include <algorithm>
 
 void console_open(Console &con, Io io, char *in_buf, std::size_t in_size, char *out_buf,
                   std::size_t out_size) {
@@ -33,87 +32,6 @@ bool refill(Console &con, std::size_t want) {
         con.in_end += n;
     }
     return true;
-}
-
-// Makes `want` untaken bytes available, reading only when they are not buffered yet.
-static inline bool available(Console &con, std::size_t want) {
-    return untaken_input(con) >= want || refill(con, want);
-}
-
-static inline bool is_space(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r'); // blank, tab, line feed, \v, \f, return
-}
-
-static inline bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// ---- input operations ----
-
-// Each run of buffered bytes is searched and copied by the C library: measured, that costs no
-// more than a byte loop for a ten-byte name with g++, and less with clang++.
-std::size_t read_line(Console &con, char *line, std::size_t capacity) {
-    std::size_t length = 0;
-    const std::size_t most = capacity - 1;
-    while (length < most && available(con, 1)) {
-        const std::size_t run = std::min(untaken_input(con), most - length);
-        const char *lf = static_cast<const char *>(std::memchr(con.in_next, '\n', run));
-        const std::size_t taken = lf ? static_cast<std::size_t>(lf - con.in_next) + 1 : run;
-        std::memcpy(line + length, con.in_next, taken);
-        con.in_next += taken;
-        length += taken;
-        con.line_cut = !lf;
-        if (lf) break;
-    }
-    line[length] = '\0';
-    return length;
-}
-
-// Takes the white space before the next other byte, across refills; false if input ends first.
-static bool skip_space(Console &con) {
-    do {
-        const char *blank = con.in_next;
-        while (blank < con.in_end && is_space(*blank)) ++blank;
-        con.in_next = const_cast<char *>(blank);
-        if (blank < con.in_end) return true;
-    } while (refill(con, 1));
-    return false;
-}
-
-bool read_integer(Console &con, std::int32_t &value) {
-    if (!skip_space(con)) return false;
-
-    // A sign counts only with a digit right behind it; otherwise it stays pending.
-    const char *digit = con.in_next;
-    const bool negative = *digit == '-';
-    if (negative || *digit == '+') {
-        if (!available(con, 2)) return true;
-        digit = con.in_next + 1;
-    }
-    if (!is_digit(*digit)) return true;
-
-    // Every digit is taken, across refills; the magnitude stops growing at the edge of the
-    // int32 range.
-    const std::uint64_t limit = negative ? 2147483648 : 2147483647;
-    std::uint64_t magnitude = 0;
-    for (;;) {
-        for (unsigned d; digit < con.in_end && (d = static_cast<unsigned char>(*digit) - '0') < 10;
-             ++digit)
-            magnitude = std::min(limit, magnitude * 10 + d);
-        con.in_next = const_cast<char *>(digit);
-        if (digit < con.in_end || !refill(con, 1)) break;
-        digit = con.in_next;
-    }
-    value = static_cast<std::int32_t>(negative ? 0 - magnitude : magnitude);
-    return true;
-}
-
-void discard_line(Console &con) {
-    while (con.line_cut && available(con, 1)) {
-        char *lf = static_cast<char *>(std::memchr(con.in_next, '\n', untaken_input(con)));
-        con.in_next = lf ? lf + 1 : con.in_end;
-        con.line_cut = !lf;
-    }
 }
 
 // ---- output ----

@@ -9,6 +9,7 @@
 // descriptors in the program and a scripted channel in the tests and the fuzzer.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -60,21 +61,90 @@ inline std::size_t untaken_input(const Console &con) {
 }
 
 // ---- input: each returns false (or 0) only when input ended, or output failed, first ----
-
-// Takes characters up to and including the first line feed, at most capacity - 1 of them, and
-// stores them zero-terminated in line (capacity >= 2). Returns how many it took; 0 when input
-// ended before any.
-std::size_t read_line(Console &con, char *line, std::size_t capacity);
-
-// Skips white space, then takes an optional sign and the digits after it into value, saturated
-// to the int32 range. When no digit follows, nothing past the white space is taken and value is
-// kept. False when input ended while skipping white space.
-bool read_integer(Console &con, std::int32_t &value);
+//
+// The reads that every prediction makes are defined here, inline, so that each one compiles to
+// a few instructions over the buffer in the dialogue itself; only a refill calls out.
 
 // Reads until at least `want` (<= the input buffer's size) untaken bytes are buffered; false if
 // input ends or fails first. Pending output is flushed before every read, since that read may
 // wait for the user.
 bool refill(Console &con, std::size_t want);
+
+// Makes `want` (<= the input buffer's size) untaken bytes available, reading only when they are
+// not buffered yet; false if input ends or fails first.
+inline bool available(Console &con, std::size_t want) {
+    return untaken_input(con) >= want || refill(con, want);
+}
+
+// Takes characters up to and including the first line feed, at most capacity - 1 of them, and
+// stores them zero-terminated in line (capacity >= 2). Returns how many it took; 0 when input
+// ended before any. Each run of buffered bytes is searched and copied by the C library.
+inline std::size_t read_line(Console &con, char *line, std::size_t capacity) {
+    std::size_t length = 0;
+    const std::size_t most = capacity - 1;
+    while (length < most && available(con, 1)) {
+        const std::size_t run = std::min(untaken_input(con), most - length);
+        const char *lf = static_cast<const char *>(std::memchr(con.in_next, '\n', run));
+        const std::size_t taken = lf ? static_cast<std::size_t>(lf - con.in_next) + 1 : run;
+        std::memcpy(line + length, con.in_next, taken);
+        con.in_next += taken;
+        length += taken;
+        con.line_cut = !lf;
+        if (lf) break;
+    }
+    line[length] = '\0';
+    return length;
+}
+
+// Blank, tab, line feed, vertical tab, form feed and carriage return.
+inline bool is_white_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Takes the white space before the next other byte, across refills, and returns where that
+// byte lies; null if input ends first.
+inline const char *skip_white_space(Console &con) {
+    do {
+        const char *blank = con.in_next;
+        const char *const end = con.in_end;
+        while (blank < end && is_white_space(*blank)) ++blank;
+        con.in_next = const_cast<char *>(blank);
+        if (blank < end) return blank;
+    } while (refill(con, 1));
+    return nullptr;
+}
+
+// Skips white space, then takes an optional sign and the digits after it into value, saturated
+// to the int32 range. When no digit follows, nothing past the white space is taken and value is
+// kept. False when input ended while skipping white space.
+inline bool read_integer(Console &con, std::int32_t &value) {
+    const char *digit = skip_white_space(con);
+    if (!digit) return false;
+
+    // A sign counts only with a digit right behind it; otherwise it stays pending.
+    const bool negative = *digit == '-';
+    if (negative || *digit == '+') {
+        if (!available(con, 2)) return true;
+        digit = con.in_next + 1;
+    }
+    if (*digit < '0' || *digit > '9') return true;
+
+    // Every digit is taken, across refills; the magnitude stops growing at the edge of the
+    // int32 range.
+    const std::uint64_t limit = negative ? 2147483648 : 2147483647;
+    std::uint64_t magnitude = 0;
+    for (;;) {
+        const char *const end = con.in_end;
+        for (unsigned d; digit < end && (d = static_cast<unsigned char>(*digit) - '0') < 10;
+             ++digit)
+            magnitude = std::min(limit, magnitude * 10 + d);
+        con.in_next = const_cast<char *>(digit);
+        if (digit < end || !refill(con, 1)) break;
+        digit = con.in_next;
+    }
+    value = static_cast<std::int32_t>(negative ? 0 - magnitude : magnitude);
+    return true;
+}
 
 // Takes exactly one character, whatever it is; false when input ended.
 inline bool skip_char(Console &con) {
@@ -85,7 +155,13 @@ inline bool skip_char(Console &con) {
 
 // Drops the rest of the line that the last read_line cut short, up to and including its line
 // feed; drops nothing after a whole line, so it never waits for a new one.
-void discard_line(Console &con);
+inline void discard_line(Console &con) {
+    while (con.line_cut && available(con, 1)) {
+        char *lf = static_cast<char *>(std::memchr(con.in_next, '\n', untaken_input(con)));
+        con.in_next = lf ? lf + 1 : con.in_end;
+        con.line_cut = !lf;
+    }
+}
 
 // ---- output ----
 
