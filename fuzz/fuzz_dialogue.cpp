@@ -3,7 +3,7 @@
 // The input's first byte chooses how the rest is delivered: its three low bits pick whole
 // reads, a byte a read, pseudo-random pieces, pieces with short writes, or a line at a time at
 // each prompt (the corpus spells them '0' to '4'; 5 to 7 wrap around); bit 3 makes the input
-// fail where it would end ('8' and '9'); bits 4 and 5 pick the console's buffer sizes, 64 bytes
+// fail where it would end ('8' and '9'); bits 4 to 6 pick the console's buffer sizes, 64 bytes
 // each for an ASCII digit. Draws come from a generator seeded from the input, so every run can
 // be replayed. The transcript is then read back against the shape of the dialogue: prompts in
 // order, echo lines, goals within their chances, a shoot-out line exactly after a level score,
@@ -130,14 +130,19 @@ void check(std::string_view rest, Ending ending, Ending expected_end) {
 }
 
 // Input and output buffer sizes to choose from: the smallest that work, a few bytes, sizes
-// that are not powers of two, and 64 bytes, whose refills short inputs still reach.
-constexpr std::size_t buffer_sizes[4][2] = {{min_input_buffer, 1}, {16, 16}, {300, 7}, {64, 64}};
+// that are not powers of two, 64 bytes, whose refills short inputs still reach, the smallest
+// input buffer with room for output, a name's line just fitting or not, and larger ones. The
+// one-byte output buffer, which writes every byte on its own, is one choice in eight: it is the
+// slowest by far.
+constexpr std::size_t buffer_sizes[8][2] = {
+    {min_input_buffer, 1},  {16, 16},   {300, 7}, {64, 64},
+    {min_input_buffer, 64}, {100, 100}, {7, 300}, {300, 300}};
 
 // Plays the dialogue over input delivered as asked, into script, reusing its output's room;
 // the draws and the pieces follow seed.
 Ending play_delivered(ScriptedIo &script, std::string_view input, Delivery delivery, bool end_fails,
                       const std::size_t (&sizes)[2], std::uint64_t seed) {
-    static char in_buf[300], out_buf[64];
+    static char in_buf[300], out_buf[300];
     std::string output = std::move(script.output);
     output.clear();
     script = ScriptedIo{};
@@ -163,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view input(reinterpret_cast<const char *>(data) + 1, size - 1);
     const Delivery delivery = static_cast<Delivery>((how & 7) % 5);
     const bool end_fails = how & 8;
-    const auto &sizes = buffer_sizes[(how >> 4) & 3];
+    const auto &sizes = buffer_sizes[(how >> 4) & 7];
     const std::uint64_t seed = seed_of(data, size);
 
     static ScriptedIo script;
