@@ -78,8 +78,10 @@ TEST_F(Bulk, PeakMemoryDoesNotGrowWithTheInput) {
     long large = least_peak_memory_kib(input_file(200000), report);
     ASSERT_GT(small, 0);
     ASSERT_GT(large, 0);
-    EXPECT_LE(large, small * 11 / 10)
-        << small << " KiB for 20,000 predictions, " << large << " KiB for 200,000";
+    // The 180,000 more predictions type 5 MB and print 45 MB: keeping even 3 bytes of each
+    // would add more than 512 KiB, which is over three times what the mapping varies by.
+    EXPECT_LE(large, small + 512) << small << " KiB for 20,000 predictions, " << large
+                                  << " KiB for 200,000";
 }
 
 TEST_F(Bulk, PipedOutputGoesOutInFewLargeWrites) {
