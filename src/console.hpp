@@ -103,12 +103,12 @@ inline bool is_white_space(char c) {
 
 // Takes the white space before the next other byte, across refills, and returns where that
 // byte lies; null if input ends first.
-inline const char *skip_white_space(Console &con) {
+inline char *skip_white_space(Console &con) {
     do {
-        const char *blank = con.in_next;
-        const char *const end = con.in_end;
+        char *blank = con.in_next;
+        char *const end = con.in_end;
         while (blank < end && is_white_space(*blank)) ++blank;
-        con.in_next = const_cast<char *>(blank);
+        con.in_next = blank;
         if (blank < end) return blank;
     } while (refill(con, 1));
     return nullptr;
@@ -118,7 +118,7 @@ inline const char *skip_white_space(Console &con) {
 // to the int32 range. When no digit follows, nothing past the white space is taken and value is
 // kept. False when input ended while skipping white space.
 inline bool read_integer(Console &con, std::int32_t &value) {
-    const char *digit = skip_white_space(con);
+    char *digit = skip_white_space(con);
     if (!digit) return false;
 
     // A sign counts only with a digit right behind it; otherwise it stays pending.
@@ -134,11 +134,11 @@ inline bool read_integer(Console &con, std::int32_t &value) {
     const std::uint64_t limit = negative ? 2147483648 : 2147483647;
     std::uint64_t magnitude = 0;
     for (;;) {
-        const char *const end = con.in_end;
+        char *const end = con.in_end;
         for (unsigned d; digit < end && (d = static_cast<unsigned char>(*digit) - '0') < 10;
              ++digit)
             magnitude = std::min(limit, magnitude * 10 + d);
-        con.in_next = const_cast<char *>(digit);
+        con.in_next = digit;
         if (digit < end || !refill(con, 1)) break;
         digit = con.in_next;
     }
@@ -148,7 +148,7 @@ inline bool read_integer(Console &con, std::int32_t &value) {
 
 // Takes exactly one character, whatever it is; false when input ended.
 inline bool skip_char(Console &con) {
-    if (con.in_next == con.in_end && !refill(con, 1)) return false;
+    if (!available(con, 1)) return false;
     ++con.in_next;
     return true;
 }
