@@ -192,6 +192,7 @@ inline char *put(char *cursor, std::string_view text) {
     std::memcpy(cursor, text.data(), text.size());
     return cursor + text.size();
 }
+
 // "00", "01", ... "99": the two digits of every number below 100, side by side.
 inline constexpr auto two_digits = [] {
     std::array<char, 200> pairs{};
